@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds everything and runs every benchmark; each prints its own figures.
+set -euo pipefail
+here="$(dirname "${BASH_SOURCE[0]}")"
+"$here/setup.sh"
+source "$here/env.sh"
+"$here/build.sh"
+"$here/wine-prefix.sh"
+for b in "$WMX_ROOT"/bench/*/run.sh; do
+    [ -f "$b" ] || continue
+    echo "== ${b#$WMX_ROOT/}"
+    bash "$b"
+done

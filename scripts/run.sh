@@ -11,6 +11,8 @@ source "$here/env.sh"
 workdir="$WMX_BUILD/run"
 mkdir -p "$workdir"
 cp "$WMX_BUILD/win/wmx.exe" "$workdir/"
+# A sample set of nine measurements, so that the window opens full.
+"$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
 
 if [ -z "${DISPLAY:-}" ]; then
     source "$here/xvfb.sh"

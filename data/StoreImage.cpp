@@ -1,0 +1,23 @@
+#include "data/StoreImage.h"
+
+#include "data/ReadingValue.h"
+
+#include <algorithm>
+#include <cstring>
+
+void LoadStoreImage(MeasurementStore& store, const void* bytes, std::size_t size) {
+    std::memcpy(&store, bytes, std::min(size, StoreImageSize));
+}
+
+void RecomputeValues(MeasurementStore& store) {
+    for (MeasurementRecord& slot : store.Slots) {
+        slot.FrontValue = ReadingValue(GetText(slot.FrontText));
+        slot.LeftValue = ReadingValue(GetText(slot.LeftText));
+        slot.RightValue = ReadingValue(GetText(slot.RightText));
+    }
+}
+
+void ClearValues(MeasurementStore& store) {
+    for (MeasurementRecord& slot : store.Slots)
+        slot.FrontValue = slot.LeftValue = slot.RightValue = 0;
+}

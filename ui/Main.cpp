@@ -1,0 +1,436 @@
+#include "ui/Main.h"
+
+#include "ui/Application.h"
+#include "ui/Controls.h"
+#include "ui/Pictures.h"
+#include "ui/SpeedButton.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+#include <stdexcept>
+
+struct MeasurementStore MeasurementStore {};
+std::uint8_t CurrentRecord = 0;
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr const char* MainFormClass = "TMainForm";
+constexpr int ClientWidth = 725;
+constexpr int ClientHeight = 342;
+
+// Pseudo event codes for the dispatch table beside the controls' own notification codes.
+constexpr UINT Click = 0; // BN_CLICKED, STN_CLICKED and menu commands
+constexpr UINT TimerTick = WM_TIMER;
+
+struct Binding {
+    int Id;
+    UINT Code;
+    TMainForm::THandler Handler;
+};
+
+// Every event of the window's controls, bound to its handler.
+const Binding Bindings[] = {
+    {idSpeedButton1, Click, &TMainForm::FileOpen},
+    {idFileOpenItem, Click, &TMainForm::FileOpen},
+    {idSpeedButton2, Click, &TMainForm::FileSaveAs},
+    {idFileSaveAsItem, Click, &TMainForm::FileSaveAs},
+    {idSpeedButton6, Click, &TMainForm::HelpAbout},
+    {idHelpAboutItem, Click, &TMainForm::HelpAbout},
+    {idSpeedButton5, Click, &TMainForm::FileExit},
+    {idFileExitItem, Click, &TMainForm::FileExit},
+    {idImage1, Click, &TMainForm::Image1Click},
+    {idEdit1, EN_KILLFOCUS, &TMainForm::Edit1Exit},
+    {idEdit2, EN_KILLFOCUS, &TMainForm::Edit2Exit},
+    {idEdit3, EN_KILLFOCUS, &TMainForm::Edit3Exit},
+    {idEdit6, EN_KILLFOCUS, &TMainForm::Edit6Exit},
+    {idEdit7, EN_KILLFOCUS, &TMainForm::Edit7Exit},
+    {idEdit8, EN_KILLFOCUS, &TMainForm::Edit8Exit},
+    {idEdit9, EN_KILLFOCUS, &TMainForm::Edit9Exit},
+    {idEdit10, EN_KILLFOCUS, &TMainForm::Edit10Exit},
+    {idEdit11, EN_KILLFOCUS, &TMainForm::Edit11Exit},
+    {idrodzaj_pojazdu, CBN_KILLFOCUS, &TMainForm::rodzaj_pojazduExit},
+    {idTimer1, TimerTick, &TMainForm::Timer1Timer},
+};
+
+struct MenuHint {
+    int Id;
+    const char* Hint;
+};
+
+const MenuHint MenuHints[] = {
+    {idFileOpenItem, "Open an existing file"},
+    {idFileSaveAsItem, "Save current file under a new name"},
+    {idFilePrintItem, "Print current file"},
+    {idFilePrintSetupItem, "Change printer setup"},
+    {idFileExitItem, "Exit this application"},
+    {idHelpAboutItem, "Show program information"},
+};
+
+void RegisterMainFormClass(HICON icon) {
+    WNDCLASSA windowClass{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), MainFormClass, &windowClass))
+        return;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterToolBarClasses();
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = icon;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = MainFormClass;
+    RegisterClassA(&windowClass);
+}
+
+} // namespace
+
+void TTimer::Create(HWND owner, UINT id, UINT interval) {
+    Owner = owner;
+    Id = id;
+    Interval = interval;
+    SetEnabled(true);
+}
+
+void TTimer::SetEnabled(bool enabled) {
+    if (enabled)
+        SetTimer(Owner, Id, Interval, nullptr);
+    else
+        KillTimer(Owner, Id);
+    IsEnabled = enabled;
+}
+
+TMainForm::TMainForm() {
+    if (MainForm)
+        throw std::logic_error("one main window at a time");
+    MainForm = this;
+    Icon = DrawProgramIcon();
+    RegisterMainFormClass(Icon);
+    Font = CreateUiFont(8, false);
+    ClockFont = CreateUiFont(10, true);
+    BoldFont = CreateUiFont(8, true);
+
+    CreateMenu();
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT frame{0, 0, ClientWidth, ClientHeight};
+    AdjustWindowRectEx(&frame, style, TRUE, WS_EX_CONTROLPARENT);
+    Handle = CreateWindowExA(WS_EX_CONTROLPARENT, MainFormClass, "Kavra Tintra", style, 30, 44,
+                             frame.right - frame.left, frame.bottom - frame.top, nullptr, MainMenu,
+                             GetModuleHandleA(nullptr), nullptr);
+    if (!Handle)
+        throw std::runtime_error("The main window cannot be created");
+    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
+    CreateControls();
+    SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+    Timer1.Create(Handle, idTimer1, 500);
+    Timer2.Create(Handle, idTimer2, 300);
+    Timer3.Create(Handle, idTimer3, 500);
+}
+
+TMainForm::~TMainForm() {
+    if (IsWindow(Handle)) {
+        SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+        DestroyWindow(Handle);
+    }
+    for (HBITMAP picture : Pictures)
+        DeleteObject(picture);
+    DeleteObject(Logo);
+    DeleteObject(Font);
+    DeleteObject(ClockFont);
+    DeleteObject(BoldFont);
+    DestroyIcon(Icon);
+    MainForm = nullptr;
+}
+
+void TMainForm::CreateMenu() {
+    MainMenu = ::CreateMenu();
+    FileMenu = CreatePopupMenu();
+    AppendMenuA(FileMenu, MF_STRING, idFileOpenItem, "&Open...");
+    AppendMenuA(FileMenu, MF_STRING, idFileSaveAsItem, "Save &As...");
+    AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(FileMenu, MF_STRING, idFilePrintItem, "&Print");
+    AppendMenuA(FileMenu, MF_STRING, idFilePrintSetupItem, "P&rint Setup...");
+    AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(FileMenu, MF_STRING, idFileExitItem, "E&xit");
+    HelpMenu = CreatePopupMenu();
+    AppendMenuA(HelpMenu, MF_STRING, idHelpAboutItem, "&About...");
+    AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(FileMenu), "&File");
+    AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(HelpMenu), "&Help");
+}
+
+void TMainForm::CreateControls() {
+    Tooltips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+    CreateToolBar();
+    // Created in the Tab order: the creation order is the order IsDialogMessage follows.
+    CreateEntryFields();
+
+    Logo = DrawLogo();
+    Image1 = CreateChild("STATIC", "", SS_OWNERDRAW | SS_NOTIFY, 192, 136, 201, 97, Handle,
+                         idImage1, nullptr);
+
+    StatusBar =
+        CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle,
+                        reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
+    const int panelEdges[] = {100, 250, 400, 550};
+    SendMessageA(StatusBar, SB_SETPARTS, std::size(panelEdges),
+                 reinterpret_cast<LPARAM>(panelEdges));
+    const char* panelTexts[] = {"Port:", "Sent:", "Received:", "Status:"};
+    for (int i = 0; i < 4; ++i)
+        SetStatusText(i, panelTexts[i]);
+}
+
+void TMainForm::CreateToolBar() {
+    SpeedBar = CreateChild(PanelClass, "", 0, 0, 0, ClientWidth, 33, Handle, idSpeedBar, Font);
+    struct PictureButton {
+        HWND* Button;
+        int Id;
+        int Left;
+        ToolPicture Picture;
+        const char* Hint;
+    };
+    const PictureButton buttons[] = {
+        {&SpeedButton1, idSpeedButton1, 8, ToolPicture::Open, "otwiera plik z pomiarami"},
+        {&SpeedButton2, idSpeedButton2, 40, ToolPicture::Save, "zapisuje pomiary do pliku"},
+        {&SpeedButton3, idSpeedButton3, 72, ToolPicture::Print,
+         "drukuje wybrany pomiar (kliknij w tabelk\xea)"},
+        {&SpeedButton4, idSpeedButton4, 104, ToolPicture::PrintSetup, "ustawienia drukarki"},
+        {&SpeedButton6, idSpeedButton6, 136, ToolPicture::Information, "informacje"},
+        {&SpeedButton5, idSpeedButton5, 168, ToolPicture::Exit, "wyjscie"},
+    };
+    int next = 0;
+    for (const PictureButton& b : buttons) {
+        *b.Button = CreateChild(SpeedButtonClass, "", 0, b.Left, 4, 25, 25, SpeedBar, b.Id, Font);
+        const PicturePair pair = DrawToolPicture(b.Picture);
+        Pictures[next++] = pair.Normal;
+        Pictures[next++] = pair.Disabled;
+        SetSpeedButtonPictures(*b.Button, pair.Normal, pair.Disabled);
+        AddHint(*b.Button, b.Hint);
+    }
+    sbStart =
+        CreateChild(SpeedButtonClass, "Connect", 0, 248, 3, 101, 28, SpeedBar, idsbStart, Font);
+    AddHint(sbStart, "polacz sie z Tintrem");
+    Label1 = CreateChild("STATIC", "?\?-?\?-?\?", SS_LEFT, 440, 8, 59, 16, SpeedBar, 0, ClockFont);
+    Label2 = CreateChild("STATIC", "?\?:?\?:?\?", SS_LEFT, 576, 8, 57, 16, SpeedBar, 0, ClockFont);
+}
+
+void TMainForm::CreateEntryFields() {
+    struct Caption {
+        HWND* Control;
+        const char* Text;
+        int Left, Top, Width, Height;
+        DWORD Align;
+    };
+    const Caption captions[] = {
+        {&Label3, "name", 42, 64, 26, 13, SS_RIGHT},
+        {&StaticText2, "adres", 40, 88, 30, 17, SS_RIGHT},
+        {&StaticText3, "adres", 40, 112, 30, 17, SS_RIGHT},
+        {&StaticText4, "reg.No.", 32, 144, 39, 17, SS_RIGHT},
+        {&StaticText5, "car type", 24, 168, 42, 17, SS_RIGHT},
+        {&StaticText6, "mark", 40, 192, 27, 17, SS_RIGHT},
+        {&StaticText7, "model", 32, 216, 32, 17, SS_RIGHT},
+        {&StaticText8, "run [km]", 24, 240, 42, 17, SS_RIGHT},
+        {&StaticText9, "comment", 24, 272, 47, 17, SS_RIGHT},
+        {&StaticText10, "diagnostician", 8, 296, 66, 17, SS_RIGHT},
+        {&Label4, "result", 408, 232, 25, 13, SS_LEFT},
+    };
+    for (const Caption& c : captions)
+        *c.Control = CreateChild("STATIC", c.Text, c.Align, c.Left, c.Top, c.Width, c.Height,
+                                 Handle, 0, Font);
+
+    struct Field {
+        HWND* Control;
+        int Id;
+        int Left, Top, Width;
+    };
+    const Field fields[] = {
+        {&Edit1, idEdit1, 80, 56, 313},    {&Edit2, idEdit2, 80, 80, 313},
+        {&Edit3, idEdit3, 80, 104, 313},   {&Edit6, idEdit6, 80, 136, 105},
+        {&Edit7, idEdit7, 80, 184, 105},   {&Edit8, idEdit8, 80, 208, 105},
+        {&Edit9, idEdit9, 80, 232, 105},   {&Edit10, idEdit10, 80, 264, 625},
+        {&Edit11, idEdit11, 80, 288, 625},
+    };
+    for (const Field& f : fields)
+        *f.Control = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, f.Left, f.Top, f.Width,
+                                 21, Handle, f.Id, Font, WS_EX_CLIENTEDGE);
+
+    const int colWidths[] = {40, 69, 68, 40, 40, 40};
+    Tabela.Create(Handle, idTabela, 400, 56, 306, 163, Font, colWidths);
+
+    // The drop-down's list reaches below the field; its height is the closed box plus the list.
+    rodzaj_pojazdu = CreateChild("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 80, 160,
+                                 105, 120, Handle, idrodzaj_pojazdu, BoldFont);
+    for (const char* item : {"passenger", "lorry", "bus", "other"})
+        SendMessageA(rodzaj_pojazdu, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    AddHint(rodzaj_pojazdu, "wybierz typ auta");
+    if (HWND inner = GetWindow(rodzaj_pojazdu, GW_CHILD))
+        AddHint(inner, "wybierz typ auta");
+
+    txtTmp = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 440, 224, 265, 21, Handle,
+                         idtxtTmp, Font, WS_EX_CLIENTEDGE);
+}
+
+void TMainForm::AddHint(HWND control, const char* hint) {
+    SetPropA(control, "hint", const_cast<char*>(hint));
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<char*>(hint);
+    SendMessageA(Tooltips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+const char* TMainForm::HintOf(HWND control) const {
+    return static_cast<const char*>(GetPropA(control, "hint"));
+}
+
+// The hint of the control under the pointer or of the nearest container that has one.
+void TMainForm::UpdateHintFromPointer() {
+    POINT at;
+    GetCursorPos(&at);
+    std::string hint;
+    for (HWND h = WindowFromPoint(at); h && h != Handle; h = GetParent(h)) {
+        if (const char* text = HintOf(h)) {
+            hint = text;
+            break;
+        }
+    }
+    if (hint != CurrentHint) {
+        CurrentHint = hint;
+        ShowHint(hint);
+    }
+}
+
+void TMainForm::Show() {
+    ShowWindow(Handle, SW_SHOW);
+    UpdateWindow(Handle);
+    if (!Shown) {
+        Shown = true;
+        Invoke(&TMainForm::FormShow);
+    }
+}
+
+void TMainForm::Invoke(THandler handler) {
+    try {
+        (this->*handler)();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}
+
+std::string TMainForm::StatusText(int panel) const {
+    const auto length = LOWORD(SendMessageA(StatusBar, SB_GETTEXTLENGTHA, panel, 0));
+    std::string text(length + 1, '\0');
+    SendMessageA(StatusBar, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+void TMainForm::SetStatusText(int panel, const std::string& text) {
+    SendMessageA(StatusBar, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The item whose text the box shows; text typed into the box that matches no item gives -1.
+int TMainForm::VehicleTypeIndex() const {
+    const std::string text = WindowText(rodzaj_pojazdu);
+    if (text.empty())
+        return -1;
+    return static_cast<int>(SendMessageA(rodzaj_pojazdu, CB_FINDSTRINGEXACT,
+                                         static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+void TMainForm::SetWaitCursor(bool waiting) {
+    Waiting = waiting;
+    SetCursor(LoadCursor(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
+}
+
+void TMainForm::DispatchCommand(int id, int code) {
+    for (const Binding& b : Bindings) {
+        if (b.Id == id && b.Code == static_cast<UINT>(code)) {
+            Invoke(b.Handler);
+            return;
+        }
+    }
+}
+
+void TMainForm::DispatchNotify(const NMHDR& header) {
+    if (header.hwndFrom != Tabela.Handle)
+        return;
+    switch (Tabela.Notify(header)) {
+    case TStringGrid::Event::Click:
+        Invoke(&TMainForm::TabelaClick);
+        break;
+    case TStringGrid::Event::Enter:
+        Invoke(&TMainForm::TabelaEnter);
+        break;
+    case TStringGrid::Event::None:
+        break;
+    }
+}
+
+LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return form->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        DispatchCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_NOTIFY:
+        DispatchNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return 0;
+    case WM_TIMER:
+        DispatchCommand(static_cast<int>(wParam), TimerTick);
+        return 0;
+    case WM_MENUSELECT: {
+        const bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
+        const char* hint = "";
+        for (const MenuHint& h : MenuHints) {
+            if (!closed && h.Id == LOWORD(wParam) && !(HIWORD(wParam) & MF_POPUP))
+                hint = h.Hint;
+        }
+        CurrentHint = hint;
+        ShowHint(hint);
+        return 0;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.hwndItem == Image1) {
+            FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+            HDC source = CreateCompatibleDC(item.hDC);
+            HGDIOBJ old = SelectObject(source, Logo);
+            BitBlt(item.hDC, 0, 0, 200, 92, source, 0, 0, SRCCOPY);
+            SelectObject(source, old);
+            DeleteDC(source);
+        }
+        return TRUE;
+    }
+    case WM_SETCURSOR:
+        if (Waiting) {
+            SetCursor(LoadCursor(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_SIZE: {
+        SendMessageA(StatusBar, WM_SIZE, 0, 0);
+        RECT client;
+        GetClientRect(Handle, &client);
+        SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, 33, SWP_NOZORDER | SWP_NOMOVE);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(Handle, msg, wParam, lParam);
+}

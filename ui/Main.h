@@ -1,0 +1,166 @@
+#pragma once
+// The main window: tool bar, entry fields, the measurement grid, logo, status bar, menu and
+// timers. Every control's event is bound to a member handler in one table (Main.cpp); other
+// parts add a handler by defining the member in their own file and adding its line there.
+
+#include "data/MeasurementRecord.h"
+#include "ui/StringGrid.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// The store of the nine measurements and the slot the window refers to, shared by every part.
+// The variable hides the type's name: include this header after the headers that use the type,
+// and write `struct MeasurementStore` for the type below it.
+extern struct MeasurementStore MeasurementStore;
+extern std::uint8_t CurrentRecord;
+
+// Control, menu item and timer identifiers (menu items and their tool buttons share handlers
+// through the dispatch table, not through their numbers).
+enum ControlId : int {
+    idSpeedBar = 100,
+    idSpeedButton1,
+    idSpeedButton2,
+    idSpeedButton3,
+    idSpeedButton4,
+    idSpeedButton5,
+    idSpeedButton6,
+    idsbStart,
+    idEdit1,
+    idEdit2,
+    idEdit3,
+    idEdit6,
+    idEdit7,
+    idEdit8,
+    idEdit9,
+    idEdit10,
+    idEdit11,
+    idrodzaj_pojazdu,
+    idtxtTmp,
+    idTabela,
+    idImage1,
+    idStatusBar,
+    idFileOpenItem = 200,
+    idFileSaveAsItem,
+    idFilePrintItem,
+    idFilePrintSetupItem,
+    idFileExitItem,
+    idHelpAboutItem,
+    idTimer1 = 300,
+    idTimer2,
+    idTimer3,
+};
+
+// A window-message timer of the main window; ticks go through the dispatch table.
+class TTimer {
+  public:
+    void Create(HWND owner, UINT id, UINT interval);
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return IsEnabled; }
+    UINT Interval = 0;
+
+  private:
+    HWND Owner = nullptr;
+    UINT Id = 0;
+    bool IsEnabled = false;
+};
+
+class TMainForm {
+  public:
+    TMainForm();
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    // Shows the window; the first time, FormShow runs (start-up loading).
+    void Show();
+
+    using THandler = void (TMainForm::*)();
+    // Runs a handler; an error escaping it is shown by the general error display.
+    void Invoke(THandler handler);
+
+    // Shown data, for the binding, the meter link and the report.
+    std::string StatusText(int panel) const;
+    void SetStatusText(int panel, const std::string& text);
+    int VehicleTypeIndex() const;
+    void SetWaitCursor(bool waiting);
+
+    // Binding of the store to the window.
+    void getTab(std::uint8_t n);
+    void setTab(std::uint8_t n);
+
+    // Handlers.
+    void FormShow();
+    void ShowHint(const std::string& hint);
+    void Timer1Timer();
+    void HelpAbout();
+    void Image1Click();
+    void FileExit();
+    void FileOpen();
+    void FileSaveAs();
+    void TabelaClick();
+    void TabelaEnter();
+    void Edit1Exit();
+    void Edit2Exit();
+    void Edit3Exit();
+    void Edit6Exit();
+    void Edit7Exit();
+    void Edit8Exit();
+    void Edit9Exit();
+    void Edit10Exit();
+    void Edit11Exit();
+    void rodzaj_pojazduExit();
+
+    HWND Handle = nullptr;
+    HWND SpeedBar = nullptr;
+    HWND SpeedButton1 = nullptr, SpeedButton2 = nullptr, SpeedButton3 = nullptr,
+         SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr;
+    HWND sbStart = nullptr;
+    HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr;
+    HWND StaticText2 = nullptr, StaticText3 = nullptr, StaticText4 = nullptr, StaticText5 = nullptr,
+         StaticText6 = nullptr, StaticText7 = nullptr, StaticText8 = nullptr, StaticText9 = nullptr,
+         StaticText10 = nullptr;
+    HWND Edit1 = nullptr, Edit2 = nullptr, Edit3 = nullptr, Edit6 = nullptr, Edit7 = nullptr,
+         Edit8 = nullptr, Edit9 = nullptr, Edit10 = nullptr, Edit11 = nullptr;
+    HWND rodzaj_pojazdu = nullptr;
+    HWND txtTmp = nullptr;
+    TStringGrid Tabela;
+    HWND Image1 = nullptr;
+    HWND StatusBar = nullptr;
+    HWND Tooltips = nullptr;
+    HMENU MainMenu = nullptr, FileMenu = nullptr, HelpMenu = nullptr;
+    TTimer Timer1, Timer2, Timer3;
+
+    // Each dialog keeps the last chosen name for its next use.
+    std::string OpenDialogFileName;
+    std::string SaveDialogFileName;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void CreateToolBar();
+    void CreateEntryFields();
+    void CreateMenu();
+    void AddHint(HWND control, const char* hint);
+    void DispatchCommand(int id, int code);
+    void DispatchNotify(const NMHDR& header);
+    void ShowSlot(std::uint8_t n);
+    void StoreShownSlot();
+    void ResizeToText(HWND label);
+    const char* HintOf(HWND control) const;
+    void UpdateHintFromPointer();
+    friend void ProcessMessage(MSG& msg);
+
+    HFONT Font = nullptr, ClockFont = nullptr, BoldFont = nullptr;
+    HBITMAP Pictures[12] = {};
+    HBITMAP Logo = nullptr;
+    HICON Icon = nullptr;
+    bool Waiting = false;
+    bool Shown = false;
+    std::string CurrentHint;
+};
+
+extern TMainForm* MainForm;

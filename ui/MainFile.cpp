@@ -1,0 +1,69 @@
+// Opening and saving measurement files, and the start-up loading of "config.wmx".
+// The store's type is named like the store itself: its headers come before ui/Main.h.
+#include "data/MeasurementFile.h"
+#include "data/StoreImage.h"
+#include "ui/Main.h"
+
+#include <commdlg.h>
+
+namespace {
+
+constexpr const char* ConfigFileName = "config.wmx";
+
+// Runs a common file dialog; false when the user cancels. The name is kept for the next use.
+bool AskFileName(HWND owner, std::string& fileName, const char* filter, const char* defaultExt,
+                 DWORD flags, bool save) {
+    char buffer[MAX_PATH] = "";
+    fileName.copy(buffer, MAX_PATH - 1);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = buffer;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrDefExt = defaultExt;
+    dialog.Flags = flags | OFN_NOCHANGEDIR;
+    if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)))
+        return false;
+    fileName = buffer;
+    return true;
+}
+
+} // namespace
+
+void TMainForm::FileOpen() {
+    if (!AskFileName(Handle, OpenDialogFileName, "pliki WMX (*.wmx)\0*.wmx\0", nullptr,
+                     OFN_HIDEREADONLY, false))
+        return;
+    ReadMeasurementFile(OpenDialogFileName, MeasurementStore);
+    // The grid selects row 1 too, so the next field exit stores into the slot on show.
+    Tabela.SetRow(1);
+    CurrentRecord = 1;
+    getTab(1);
+    for (unsigned r = 1; r <= MeasurementStore::SlotCount; ++r) {
+        Tabela.SetCell(1, r, GetText(MeasurementStore.Slot(r).DateText));
+        Tabela.SetCell(2, r, GetText(MeasurementStore.Slot(r).TimeText));
+    }
+    RecomputeValues(MeasurementStore);
+}
+
+void TMainForm::FileSaveAs() {
+    if (!AskFileName(Handle, SaveDialogFileName, "pliki wmx (*.wmx)\0*.wmx\0", "wmx",
+                     OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true))
+        return;
+    // What the window shows is stored first: a field still being edited and readings just
+    // polled into the grid belong in the file.
+    StoreShownSlot();
+    WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
+}
+
+void TMainForm::FormShow() {
+    Timer1.SetEnabled(true);
+    Timer2.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    SendMessageA(rodzaj_pojazdu, CB_SETCURSEL, 0, 0);
+    ReadMeasurementFile(ConfigFileName, MeasurementStore);
+    CurrentRecord = 1;
+    getTab(1);
+    ClearValues(MeasurementStore);
+}

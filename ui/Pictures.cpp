@@ -1,0 +1,213 @@
+#include "ui/Pictures.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr COLORREF Background = RGB(192, 192, 192);
+
+// A 24-bit bottom-up DIB section with a memory DC selected into it.
+struct Canvas {
+    Canvas(int width, int height) : Width(width), Height(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        Bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        Bits = static_cast<std::uint8_t*>(bits);
+        Dc = CreateCompatibleDC(nullptr);
+        Old = SelectObject(Dc, Bitmap);
+    }
+    // Hands the bitmap over to the caller.
+    HBITMAP Release() {
+        GdiFlush();
+        SelectObject(Dc, Old);
+        DeleteDC(Dc);
+        Dc = nullptr;
+        return Bitmap;
+    }
+    ~Canvas() {
+        if (Dc) {
+            SelectObject(Dc, Old);
+            DeleteDC(Dc);
+            DeleteObject(Bitmap);
+        }
+    }
+    void Fill(COLORREF colour, int left, int top, int right, int bottom) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        RECT r{left, top, right, bottom};
+        FillRect(Dc, &r, brush);
+        DeleteObject(brush);
+    }
+    void Frame(COLORREF colour, int left, int top, int right, int bottom) {
+        HBRUSH brush = CreateSolidBrush(colour);
+        RECT r{left, top, right, bottom};
+        FrameRect(Dc, &r, brush);
+        DeleteObject(brush);
+    }
+    void Polygon(COLORREF fill, COLORREF outline, const POINT* points, int count) {
+        HBRUSH brush = CreateSolidBrush(fill);
+        HPEN pen = CreatePen(PS_SOLID, 1, outline);
+        HGDIOBJ oldBrush = SelectObject(Dc, brush);
+        HGDIOBJ oldPen = SelectObject(Dc, pen);
+        ::Polygon(Dc, points, count);
+        SelectObject(Dc, oldBrush);
+        SelectObject(Dc, oldPen);
+        DeleteObject(brush);
+        DeleteObject(pen);
+    }
+    void Line(COLORREF colour, int width, int x1, int y1, int x2, int y2) {
+        HPEN pen = CreatePen(PS_SOLID, width, colour);
+        HGDIOBJ old = SelectObject(Dc, pen);
+        MoveToEx(Dc, x1, y1, nullptr);
+        LineTo(Dc, x2, y2);
+        SelectObject(Dc, old);
+        DeleteObject(pen);
+    }
+
+    int Width, Height;
+    HBITMAP Bitmap = nullptr;
+    std::uint8_t* Bits = nullptr;
+    HDC Dc;
+    HGDIOBJ Old;
+};
+
+void DrawPrinter(Canvas& c) {
+    c.Fill(RGB(255, 255, 255), 5, 2, 15, 9);
+    c.Frame(RGB(0, 0, 0), 5, 2, 15, 9);
+    c.Fill(RGB(128, 128, 128), 2, 8, 18, 15);
+    c.Frame(RGB(0, 0, 0), 2, 8, 18, 15);
+    c.Fill(RGB(0, 255, 0), 14, 10, 16, 11);
+    c.Fill(RGB(255, 255, 255), 5, 13, 15, 18);
+    c.Frame(RGB(0, 0, 0), 5, 13, 15, 18);
+}
+
+void DrawPicture(Canvas& c, ToolPicture picture) {
+    const COLORREF black = RGB(0, 0, 0);
+    switch (picture) {
+    case ToolPicture::Open: {
+        const POINT back[] = {{1, 4}, {7, 4}, {8, 6}, {16, 6}, {16, 17}, {1, 17}};
+        c.Polygon(RGB(255, 255, 0), black, back, 6);
+        const POINT front[] = {{4, 9}, {19, 9}, {16, 17}, {1, 17}};
+        c.Polygon(RGB(128, 128, 0), black, front, 4);
+        break;
+    }
+    case ToolPicture::Save:
+        c.Fill(RGB(0, 0, 128), 2, 2, 18, 18);
+        c.Frame(black, 2, 2, 18, 18);
+        c.Fill(RGB(255, 255, 255), 5, 3, 15, 10);
+        c.Fill(RGB(192, 192, 192), 6, 12, 14, 17);
+        c.Fill(RGB(0, 0, 128), 11, 13, 13, 16);
+        break;
+    case ToolPicture::Print:
+        DrawPrinter(c);
+        break;
+    case ToolPicture::PrintSetup:
+        DrawPrinter(c);
+        c.Line(RGB(0, 0, 160), 3, 10, 18, 18, 10);
+        c.Fill(RGB(0, 0, 160), 15, 6, 20, 9);
+        c.Fill(Background, 17, 7, 20, 8);
+        break;
+    case ToolPicture::Information: {
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+        HGDIOBJ old = SelectObject(c.Dc, blue);
+        Ellipse(c.Dc, 1, 1, 19, 19);
+        SelectObject(c.Dc, old);
+        DeleteObject(blue);
+        c.Fill(RGB(255, 255, 255), 9, 4, 11, 6);
+        c.Fill(RGB(255, 255, 255), 9, 8, 11, 15);
+        c.Fill(RGB(255, 255, 255), 7, 14, 13, 15);
+        break;
+    }
+    case ToolPicture::Exit:
+        c.Fill(RGB(0, 160, 0), 3, 1, 17, 5);
+        c.Fill(RGB(255, 255, 255), 5, 2, 15, 4);
+        c.Fill(RGB(96, 64, 32), 4, 6, 16, 19);
+        c.Fill(RGB(0, 0, 0), 6, 8, 14, 19);
+        c.Fill(RGB(255, 255, 0), 12, 12, 13, 13);
+        break;
+    }
+}
+
+// The disabled state: the picture's shape in light and dark grey, as if etched in the button.
+void Etch(const Canvas& from, Canvas& to) {
+    const int stride = (from.Width * 3 + 3) & ~3;
+    for (int y = 0; y < from.Height; ++y) {
+        for (int x = 0; x < from.Width; ++x) {
+            const std::uint8_t* p = from.Bits + y * stride + x * 3;
+            std::uint8_t* q = to.Bits + y * stride + x * 3;
+            const bool background = p[0] == GetBValue(Background) &&
+                                    p[1] == GetGValue(Background) && p[2] == GetRValue(Background);
+            const int luma = (p[0] + 6 * p[1] + 3 * p[2]) / 10;
+            const std::uint8_t grey = background ? 192 : (luma < 128 ? 128 : 255);
+            q[0] = q[1] = q[2] = grey;
+        }
+    }
+}
+
+} // namespace
+
+PicturePair DrawToolPicture(ToolPicture picture) {
+    Canvas normal(20, 20);
+    normal.Fill(Background, 0, 0, 20, 20);
+    DrawPicture(normal, picture);
+    GdiFlush();
+    Canvas disabled(20, 20);
+    Etch(normal, disabled);
+    return {normal.Release(), disabled.Release()};
+}
+
+HBITMAP DrawLogo() {
+    Canvas c(200, 92);
+    // Sky to road: a soft vertical gradient behind a tinted windscreen.
+    for (int y = 0; y < 92; ++y)
+        c.Fill(RGB(230 - y, 236 - y / 2, 255), 0, y, 200, y + 1);
+    const POINT glass[] = {{18, 78}, {36, 20}, {114, 20}, {132, 78}};
+    c.Polygon(RGB(40, 70, 110), RGB(20, 20, 20), glass, 4);
+    const POINT shine[] = {{44, 70}, {56, 28}, {70, 28}, {58, 70}};
+    c.Polygon(RGB(90, 130, 180), RGB(90, 130, 180), shine, 4);
+    c.Line(RGB(20, 20, 20), 3, 12, 82, 138, 82);
+
+    HFONT big =
+        CreateFontA(-30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+    HGDIOBJ old = SelectObject(c.Dc, big);
+    SetBkMode(c.Dc, TRANSPARENT);
+    SetTextColor(c.Dc, RGB(20, 40, 90));
+    TextOutA(c.Dc, 138, 24, "wmx", 3);
+    SelectObject(c.Dc, old);
+    DeleteObject(big);
+    HFONT small = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH | FF_SWISS, "Arial");
+    old = SelectObject(c.Dc, small);
+    TextOutA(c.Dc, 140, 58, "tint meter", 10);
+    SelectObject(c.Dc, old);
+    DeleteObject(small);
+    return c.Release();
+}
+
+HICON DrawProgramIcon() {
+    Canvas colour(32, 32);
+    colour.Fill(RGB(230, 236, 255), 0, 0, 32, 32);
+    const POINT glass[] = {{2, 28}, {8, 6}, {24, 6}, {30, 28}};
+    colour.Polygon(RGB(40, 70, 110), RGB(20, 20, 20), glass, 4);
+    const POINT shine[] = {{10, 25}, {14, 9}, {18, 9}, {14, 25}};
+    colour.Polygon(RGB(90, 130, 180), RGB(90, 130, 180), shine, 4);
+    HBITMAP mask = CreateBitmap(32, 32, 1, 1, nullptr);
+    HDC maskDc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(maskDc, mask);
+    PatBlt(maskDc, 0, 0, 32, 32, BLACKNESS);
+    SelectObject(maskDc, old);
+    DeleteDC(maskDc);
+    HBITMAP picture = colour.Release();
+    ICONINFO info{TRUE, 0, 0, mask, picture};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(picture);
+    return icon;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The program's pictures, drawn with GDI at start-up: the tool-bar pictures (20 x 20, normal and
+// disabled) and the 200 x 92 logo, all 24-bit.
+
+#include <windows.h>
+
+enum class ToolPicture { Open, Save, Print, PrintSetup, Information, Exit };
+
+struct PicturePair {
+    HBITMAP Normal;
+    HBITMAP Disabled;
+};
+
+PicturePair DrawToolPicture(ToolPicture picture);
+HBITMAP DrawLogo();
+HICON DrawProgramIcon();

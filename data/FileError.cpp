@@ -6,6 +6,7 @@ std::string FileErrorText(unsigned long code) {
     case 2:
         return "File not found";
     case 3:
+    case 267:
         return "Path not found";
     case 4:
         return "Too many open files";

@@ -6,7 +6,8 @@
 #include <cstring>
 
 void LoadStoreImage(MeasurementStore& store, const void* bytes, std::size_t size) {
-    std::memcpy(&store, bytes, std::min(size, StoreImageSize));
+    if (size > 0) // an empty file may come without a buffer
+        std::memcpy(&store, bytes, std::min(size, StoreImageSize));
 }
 
 void RecomputeValues(MeasurementStore& store) {

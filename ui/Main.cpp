@@ -413,6 +413,18 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return TRUE;
     }
+    // The control that had the focus gets it back when the window is activated again, for
+    // example after a dialog.
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(Handle, focus))
+                FocusedControl = focus;
+        } else if (FocusedControl && IsWindow(FocusedControl)) {
+            SetFocus(FocusedControl);
+            return 0;
+        }
+        break;
     case WM_SETCURSOR:
         if (Waiting) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));

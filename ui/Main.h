@@ -159,6 +159,7 @@ class TMainForm {
     HBITMAP Logo = nullptr;
     HICON Icon = nullptr;
     bool Waiting = false;
+    HWND FocusedControl = nullptr;
     bool Shown = false;
     std::string CurrentHint;
 };

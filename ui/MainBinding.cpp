@@ -18,7 +18,9 @@ void TMainForm::getTab(std::uint8_t n) {
     SetWindowTextTo(Edit3, GetText(customer.CustomerAddress2));
     SetWindowTextTo(Edit6, GetText(slot.RegistrationNo));
     // An index outside the list shows no selection and an empty box.
-    SendMessageA(rodzaj_pojazdu, CB_SETCURSEL, slot.VehicleType, 0);
+    const bool listed =
+        slot.VehicleType >= 0 && slot.VehicleType < SendMessageA(rodzaj_pojazdu, CB_GETCOUNT, 0, 0);
+    SendMessageA(rodzaj_pojazdu, CB_SETCURSEL, listed ? slot.VehicleType : -1, 0);
     SetWindowTextTo(Edit7, GetText(slot.Make));
     SetWindowTextTo(Edit8, GetText(slot.Model));
     SetWindowTextTo(Edit9, GetText(slot.Mileage));

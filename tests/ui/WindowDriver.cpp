@@ -1,0 +1,189 @@
+#include "WindowDriver.h"
+
+#include "ui/Controls.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <cstring>
+
+namespace {
+DialogDriver* Driver = nullptr;
+const UINT DialogUp = RegisterWindowMessageA("wmx test dialog up");
+} // namespace
+
+DialogDriver::DialogDriver() {
+    Driver = this;
+    Relay =
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(Relay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RelayProc));
+    HookHandle = SetWindowsHookExA(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+}
+
+DialogDriver::~DialogDriver() {
+    UnhookWindowsHookEx(HookHandle);
+    DestroyWindow(Relay);
+    Driver = nullptr;
+}
+
+// The hook sees the dialog while it is being activated; the action runs once the dialog's own
+// loop takes the relayed message, when the dialog is complete.
+LRESULT CALLBACK DialogDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        char className[32] = "";
+        GetClassNameA(window, className, sizeof className);
+        if (std::strcmp(className, "#32770") == 0 && Driver->Seen.insert(window).second)
+            PostMessageA(Driver->Relay, DialogUp, wParam, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK DialogDriver::RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != DialogUp)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    HWND dialog = reinterpret_cast<HWND>(wParam);
+    if (!IsWindow(dialog))
+        return 0;
+    if (Driver->Actions.empty()) {
+        Driver->Unexpected.push_back(WindowText(dialog) + ": " +
+                                     WindowText(GetDlgItem(dialog, 0xFFFF)));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        return 0;
+    }
+    Action action = std::move(Driver->Actions.front());
+    Driver->Actions.pop_front();
+    action(dialog);
+    return 0;
+}
+
+DialogDriver::Action AnswerMessageBox(MessageBoxSeen& seen, int button) {
+    return [&seen, button](HWND box) {
+        seen.Caption = WindowText(box);
+        seen.Text = WindowText(GetDlgItem(box, 0xFFFF));
+        HWND icon = GetDlgItem(box, 0x440);
+        seen.HasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0);
+        PostMessageA(box, WM_COMMAND, button, 0);
+    };
+}
+
+DialogDriver::Action ChooseFile(const std::string& fileName, std::string* filter) {
+    return [fileName, filter](HWND dialog) {
+        if (filter) {
+            char text[256] = "";
+            SendMessageA(GetDlgItem(dialog, cmb1), CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+            *filter = text;
+        }
+        HWND name = GetDlgItem(dialog, cmb13);
+        if (!name)
+            name = GetDlgItem(dialog, edt1);
+        SetWindowTextA(name, fileName.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+DialogDriver::Action PressButton(int button) {
+    return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
+}
+
+void MainFormTest::SetUp() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    Folder = std::string(base) + "wmx-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
+             testing::UnitTest::GetInstance()->current_test_info()->name();
+    CreateDirectoryA(Folder.c_str(), nullptr);
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    PreviousFolder = previous;
+    SetCurrentDirectoryA(Folder.c_str());
+    std::memset(&MeasurementStore, 0, sizeof MeasurementStore);
+    CurrentRecord = 0;
+    Form = std::make_unique<TMainForm>();
+}
+
+void MainFormTest::TearDown() {
+    Form.reset();
+    ProcessMessages();
+    EXPECT_EQ(Dialogs.Unexpected, std::vector<std::string>{}) << "dialogs nobody expected";
+    EXPECT_EQ(Dialogs.Pending(), 0u) << "dialogs that did not come";
+    SetCurrentDirectoryA(PreviousFolder.c_str());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((Folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string path = Folder + "\\" + found.cFileName;
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(Folder.c_str());
+}
+
+void MainFormTest::WriteConfig(const struct MeasurementStore& store) const {
+    WriteMeasurementFile(Path("config.wmx"), store);
+}
+
+void MainFormTest::ShowWindow() {
+    Form->Show();
+    SetForegroundWindow(Form->Handle);
+    SetActiveWindow(Form->Handle);
+    ProcessMessages();
+}
+
+void MainFormTest::Click(HWND control, int x, int y) {
+    PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ProcessMessages();
+}
+
+void MainFormTest::ClickRow(int row) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    SendMessageA(Form->Tabela.Handle, LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&r));
+    Click(Form->Tabela.Handle, r.left + 60, (r.top + r.bottom) / 2);
+}
+
+void MainFormTest::PressKey(HWND control, UINT key) {
+    PostMessageA(control, WM_KEYDOWN, key, 1);
+    PostMessageA(control, WM_KEYUP, key, 0xC0000001);
+    ProcessMessages();
+}
+
+void MainFormTest::Type(HWND control, const std::string& text) {
+    for (char c : text)
+        PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+    ProcessMessages();
+}
+
+void MainFormTest::Focus(HWND control) {
+    SetFocus(control);
+    ProcessMessages();
+}
+
+std::unique_ptr<struct MeasurementStore> MainFormTest::SampleStore() {
+    auto store = std::make_unique<struct MeasurementStore>();
+    SetText(store->Slot(1).CustomerName, "Customer One");
+    SetText(store->Slot(1).CustomerAddress1, "Street 1");
+    SetText(store->Slot(1).CustomerAddress2, "Town 2");
+    for (unsigned n = 1; n <= 9; ++n) {
+        MeasurementRecord& r = store->Slot(n);
+        const std::string d = std::to_string(n);
+        SetText(r.FrontText, "07" + d + ",1");
+        SetText(r.LeftText, "06" + d + ",2");
+        SetText(r.RightText, n == 9 ? "-----" : "08" + d + ",3");
+        SetText(r.DateText, "2026-01-0" + d);
+        SetText(r.TimeText, "10:0" + d + ":00");
+        SetText(r.RegistrationNo, "REG " + d);
+        r.VehicleType = static_cast<int>(n % 4);
+        SetText(r.Make, "Make " + d);
+        SetText(r.Model, "Model " + d);
+        SetText(r.Mileage, d + "000");
+        SetText(r.Comment, "Comment " + d);
+        SetText(r.Diagnostician, "Inspector " + d);
+        SetText(r.Verdict, n % 2 ? "positive" : "negative");
+        r.FrontValue = r.LeftValue = r.RightValue = 5;
+    }
+    SetText(store->Slot(2).CustomerName, "not the customer");
+    return store;
+}

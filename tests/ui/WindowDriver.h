@@ -1,0 +1,72 @@
+#pragma once
+// Drives the real main window in this process: a temporary working folder, the window created
+// and shown as at start-up, and the dialogs it opens answered through their own controls.
+
+#include "data/MeasurementFile.h"
+#include "ui/Application.h"
+#include "ui/Main.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+// Each dialog box that the program opens is handed to the next queued action once it is up; a
+// dialog with no action left is recorded and cancelled, so that a test never hangs on it.
+class DialogDriver {
+  public:
+    using Action = std::function<void(HWND)>;
+    DialogDriver();
+    ~DialogDriver();
+    void Expect(Action action) { Actions.push_back(std::move(action)); }
+    std::vector<std::string> Unexpected;
+    std::size_t Pending() const { return Actions.size(); }
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    std::deque<Action> Actions;
+    std::set<HWND> Seen;
+    HHOOK HookHandle = nullptr;
+    HWND Relay = nullptr;
+};
+
+struct MessageBoxSeen {
+    std::string Caption;
+    std::string Text;
+    bool HasIcon = false;
+};
+
+// Answers a message box with a button after noting what it showed.
+DialogDriver::Action AnswerMessageBox(MessageBoxSeen& seen, int button = IDOK);
+// Types a file name into a file dialog and presses its OK button; notes the filter shown first.
+DialogDriver::Action ChooseFile(const std::string& fileName, std::string* filter = nullptr);
+DialogDriver::Action PressButton(int button);
+
+class MainFormTest : public testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Writes config.wmx into the working folder before the window is shown.
+    void WriteConfig(const struct MeasurementStore& store) const;
+    void ShowWindow();
+    std::string Path(const std::string& name) const { return Folder + "\\" + name; }
+
+    void Click(HWND control, int x, int y);
+    void ClickRow(int row);
+    void PressKey(HWND control, UINT key);
+    void Type(HWND control, const std::string& text);
+    void Focus(HWND control);
+
+    static std::unique_ptr<struct MeasurementStore> SampleStore();
+
+    std::string Folder;
+    std::string PreviousFolder;
+    DialogDriver Dialogs;
+    std::unique_ptr<TMainForm> Form;
+};

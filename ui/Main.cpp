@@ -214,8 +214,10 @@ void TMainForm::CreateToolBar() {
     sbStart =
         CreateChild(SpeedButtonClass, "Connect", 0, 248, 3, 101, 28, SpeedBar, idsbStart, Font);
     AddHint(sbStart, "polacz sie z Tintrem");
-    Label1 = CreateChild("STATIC", "?\?-?\?-?\?", SS_LEFT, 440, 8, 59, 16, SpeedBar, 0, ClockFont);
-    Label2 = CreateChild("STATIC", "?\?:?\?:?\?", SS_LEFT, 576, 8, 57, 16, SpeedBar, 0, ClockFont);
+    Label1 = CreateChild("STATIC", "?\?-?\?-?\?", SS_LEFTNOWORDWRAP, 440, 8, 59, 16, SpeedBar, 0,
+                         ClockFont);
+    Label2 = CreateChild("STATIC", "?\?:?\?:?\?", SS_LEFTNOWORDWRAP, 576, 8, 57, 16, SpeedBar, 0,
+                         ClockFont);
 }
 
 void TMainForm::CreateEntryFields() {

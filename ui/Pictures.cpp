@@ -166,11 +166,11 @@ HBITMAP DrawLogo() {
     // Sky to road: a soft vertical gradient behind a tinted windscreen.
     for (int y = 0; y < 92; ++y)
         c.Fill(RGB(230 - y, 236 - y / 2, 255), 0, y, 200, y + 1);
-    const POINT glass[] = {{18, 78}, {36, 20}, {114, 20}, {132, 78}};
+    const POINT glass[] = {{8, 78}, {26, 20}, {98, 20}, {116, 78}};
     c.Polygon(RGB(40, 70, 110), RGB(20, 20, 20), glass, 4);
-    const POINT shine[] = {{44, 70}, {56, 28}, {70, 28}, {58, 70}};
+    const POINT shine[] = {{34, 70}, {46, 28}, {60, 28}, {48, 70}};
     c.Polygon(RGB(90, 130, 180), RGB(90, 130, 180), shine, 4);
-    c.Line(RGB(20, 20, 20), 3, 12, 82, 138, 82);
+    c.Line(RGB(20, 20, 20), 3, 4, 82, 120, 82);
 
     HFONT big =
         CreateFontA(-30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -178,14 +178,14 @@ HBITMAP DrawLogo() {
     HGDIOBJ old = SelectObject(c.Dc, big);
     SetBkMode(c.Dc, TRANSPARENT);
     SetTextColor(c.Dc, RGB(20, 40, 90));
-    TextOutA(c.Dc, 138, 24, "wmx", 3);
+    TextOutA(c.Dc, 124, 24, "wmx", 3);
     SelectObject(c.Dc, old);
     DeleteObject(big);
     HFONT small = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH | FF_SWISS, "Arial");
     old = SelectObject(c.Dc, small);
-    TextOutA(c.Dc, 140, 58, "tint meter", 10);
+    TextOutA(c.Dc, 126, 58, "tint meter", 10);
     SelectObject(c.Dc, old);
     DeleteObject(small);
     return c.Release();

@@ -361,9 +361,11 @@ void TMainForm::DispatchCommand(int id, int code) {
     }
 }
 
-void TMainForm::DispatchNotify(const NMHDR& header) {
+LRESULT TMainForm::DispatchNotify(NMHDR& header) {
     if (header.hwndFrom != Tabela.Handle)
-        return;
+        return 0;
+    if (header.code == NM_CUSTOMDRAW)
+        return Tabela.CustomDraw(header);
     switch (Tabela.Notify(header)) {
     case TStringGrid::Event::Click:
         Invoke(&TMainForm::TabelaClick);
@@ -374,6 +376,7 @@ void TMainForm::DispatchNotify(const NMHDR& header) {
     case TStringGrid::Event::None:
         break;
     }
+    return 0;
 }
 
 LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -387,8 +390,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         DispatchCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        DispatchNotify(*reinterpret_cast<const NMHDR*>(lParam));
-        return 0;
+        return DispatchNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_TIMER:
         DispatchCommand(static_cast<int>(wParam), TimerTick);
         return 0;

@@ -146,7 +146,7 @@ class TMainForm {
     void CreateMenu();
     void AddHint(HWND control, const char* hint);
     void DispatchCommand(int id, int code);
-    void DispatchNotify(const NMHDR& header);
+    LRESULT DispatchNotify(NMHDR& header);
     void ShowSlot(std::uint8_t n);
     void StoreShownSlot();
     void ResizeToText(HWND label);

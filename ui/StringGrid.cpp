@@ -1,7 +1,5 @@
 #include "ui/StringGrid.h"
 
-#include <commctrl.h>
-
 #include <vector>
 
 void TStringGrid::Create(HWND parent, int id, int left, int top, int width, int height, HFONT font,
@@ -121,4 +119,17 @@ TStringGrid::Event TStringGrid::Notify(const NMHDR& header) {
     default:
         return Event::None;
     }
+}
+
+LRESULT TStringGrid::CustomDraw(NMHDR& header) const {
+    auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
+        static_cast<int>(draw.nmcd.dwItemSpec) == SelectedRow - 1) {
+        draw.nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }

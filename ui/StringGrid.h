@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
 
 class TStringGrid {
@@ -23,6 +25,9 @@ class TStringGrid {
 
     // Turns the list view's notifications into the grid's click and focus-gain events.
     Event Notify(const NMHDR& header);
+    // Paints the selected row highlighted whether the grid has the focus or not; returns the
+    // answer to the list view's custom-draw notification.
+    LRESULT CustomDraw(NMHDR& header) const;
 
     static constexpr int ColCount = 6;
     static constexpr int RowCount = 10;

@@ -2,6 +2,8 @@
 #include "WindowDriver.h"
 
 #include "ui/Controls.h"
+#include "ui/Unit1.h"
+#include "ui/Unit2.h"
 
 #include <commctrl.h>
 
@@ -132,6 +134,29 @@ TEST_F(MainFormTest, TabMovesThroughTheFieldsInTheLayoutsOrder) {
         visited.push_back(focus);
     }
     EXPECT_EQ(visited, expected);
+}
+
+TEST_F(MainFormTest, SecondaryFormsAreCreatedHidden) {
+    TForm1 form1;
+    TForm2 form2;
+    WriteConfig(*SampleStore());
+    ShowWindow();
+    const struct {
+        HWND Window;
+        const char* Caption;
+        RECT Expected;
+    } cases[] = {{form1.Handle, "Form1", {418, 312, 836, 596}},
+                 {form2.Handle, "communication", {590, 198, 828, 528}}};
+    for (const auto& c : cases) {
+        EXPECT_FALSE(IsWindowVisible(c.Window)) << c.Caption;
+        EXPECT_EQ(WindowText(c.Window), c.Caption);
+        RECT r;
+        GetWindowRect(c.Window, &r);
+        EXPECT_TRUE(EqualRect(&r, &c.Expected))
+            << c.Caption << " at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
+    }
+    EXPECT_EQ(Form1, &form1);
+    EXPECT_EQ(Form2, &form2);
 }
 
 TEST_F(MainFormTest, ApplicationTitleAndErrorTextFollowTheirRules) {

@@ -5,6 +5,7 @@ namespace {
 struct ButtonState {
     HBITMAP Normal = nullptr;
     HBITMAP Disabled = nullptr;
+    HFONT Font = nullptr;
     bool Pressed = false;
 };
 
@@ -54,10 +55,10 @@ LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         delete state;
         break;
     case WM_SETFONT:
-        SetPropA(hwnd, "font", reinterpret_cast<HANDLE>(wParam));
+        state->Font = reinterpret_cast<HFONT>(wParam);
         return 0;
     case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(GetPropA(hwnd, "font"));
+        return reinterpret_cast<LRESULT>(state->Font);
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     case WM_ENABLE:

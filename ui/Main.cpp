@@ -104,7 +104,6 @@ void TTimer::SetEnabled(bool enabled) {
 TMainForm::TMainForm() {
     if (MainForm)
         throw std::logic_error("one main window at a time");
-    MainForm = this;
     Icon = DrawProgramIcon();
     RegisterMainFormClass(Icon);
     Font = CreateUiFont(8, false);
@@ -127,6 +126,7 @@ TMainForm::TMainForm() {
     Timer1.Create(Handle, idTimer1, 500);
     Timer2.Create(Handle, idTimer2, 300);
     Timer3.Create(Handle, idTimer3, 500);
+    MainForm = this;
 }
 
 TMainForm::~TMainForm() {
@@ -314,6 +314,9 @@ void TMainForm::Show() {
     if (!Shown) {
         Shown = true;
         Invoke(&TMainForm::FormShow);
+        // The first field of the Tab order takes the keyboard, after the start-up loading.
+        if (!IsChild(Handle, GetFocus()))
+            SetFocus(Edit1);
     }
 }
 

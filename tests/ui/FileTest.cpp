@@ -3,6 +3,7 @@
 
 #include "ui/Controls.h"
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -45,6 +46,20 @@ TEST_F(FileTest, SaveWritesTheWindowWithTheDefaultExtension) {
     EXPECT_TRUE(file == Image(MeasurementStore));
     EXPECT_EQ(GetText(MeasurementStore.Slot(1).Make), "still being typed");
     EXPECT_EQ(GetText(MeasurementStore.Slot(2).FrontText), "099,9");
+}
+
+TEST_F(FileTest, ASavedSetOpensAgainAsSavedButForTheRecomputedValues) {
+    Dialogs.Expect(ChooseFile(Path("round.wmx")));
+    Command(idFileSaveAsItem);
+    auto expected = std::make_unique<struct MeasurementStore>();
+    std::memcpy(expected.get(), &MeasurementStore, sizeof MeasurementStore);
+    RecomputeValues(*expected);
+    std::memset(&MeasurementStore, 0x55, sizeof MeasurementStore);
+
+    Dialogs.Expect(ChooseFile(Path("round.wmx")));
+    Command(idFileOpenItem);
+    EXPECT_TRUE(Image(MeasurementStore) == Image(*expected));
+    EXPECT_EQ(MeasurementStore.Slot(2).FrontValue, 721);
 }
 
 TEST_F(FileTest, CancellingEitherDialogChangesNothing) {

@@ -3,6 +3,7 @@
 // and shown as at start-up, and the dialogs it opens answered through their own controls.
 
 #include "data/MeasurementFile.h"
+#include "data/StoreImage.h"
 #include "ui/Application.h"
 #include "ui/Main.h"
 

@@ -57,6 +57,8 @@ const std::vector<DeliveryCase> DeliveryCases = {
      ExpectedMeasurement{2, {"099,9", 999.0f}, {"069,9", 699.0f}, {"099,9", 999.0f}}},
     {"short, long, blank-led and non-numeric readings", Frame('P', " 753:07531:7a"), 2, "negative",
      false, ExpectedMeasurement{1, {" 75,3", 753.0f}, {"075,3", 7531.0f}, {"7a", 0.0f}}},
+    {"three-character readings shown as they are", Frame('P', "800:700:700"), 2, "positive", false,
+     ExpectedMeasurement{1, {"800", 800.0f}, {"700", 700.0f}, {"700", 700.0f}}},
     {"empty readings", Frame('P', "::"), 2, "negative", false,
      ExpectedMeasurement{1, {"", 0.0f}, {"", 0.0f}, {"", 0.0f}}},
     {"third colon belongs to the right reading", Frame('P', "0800:0800:08:0"), 2, "negative", false,

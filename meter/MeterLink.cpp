@@ -3,6 +3,7 @@
 #include "meter/Reading.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 

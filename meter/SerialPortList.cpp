@@ -9,7 +9,8 @@ namespace {
 std::string StringData(DWORD type, const std::vector<char>& data, DWORD size) {
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return {};
-    const auto end = std::find(data.begin(), data.begin() + size, '\0');
+    const auto last = data.begin() + std::min<std::size_t>(size, data.size());
+    const auto end = std::find(data.begin(), last, '\0');
     return std::string(data.begin(), end);
 }
 
@@ -25,7 +26,7 @@ bool ReadPortNames(PortTable& ports, HKEY root, const char* subKey) {
     if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &valueCount,
                          &longestName, &largestData, nullptr, nullptr) == ERROR_SUCCESS) {
         std::vector<char> name(longestName + 1);
-        std::vector<char> data(largestData);
+        std::vector<char> data(largestData + 1);
         const DWORD count = std::min<DWORD>(valueCount, PortTable::MaxPorts);
         for (DWORD i = 0; i < count; ++i) {
             DWORD nameLength = static_cast<DWORD>(name.size());

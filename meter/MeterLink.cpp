@@ -18,7 +18,7 @@ Bytes DataOf(Bytes frame) {
     return frame.subspan(std::min<std::size_t>(3, frame.size()));
 }
 
-// The data up to its CR, or nothing when the frame has none after position 3.
+// The data up to its CR, or nothing when the frame has none from position 3 on.
 std::optional<Bytes> DataUpToCr(Bytes frame) {
     const Bytes data = DataOf(frame);
     const auto cr = std::ranges::find(data, Cr);

@@ -40,7 +40,7 @@ void ExpectReading(const ReadingReply& actual, const ExpectedReading& expected) 
     EXPECT_EQ(actual.Value, expected.value);
 }
 
-const std::string Tail(std::size_t length, char fill) {
+std::string Tail(std::size_t length, char fill) {
     return std::string(length, fill);
 }
 

@@ -9,6 +9,7 @@ source "$here/env.sh"
 "$here/wine-prefix.sh"
 
 ctest --test-dir "$WMX_BUILD/native" --output-on-failure -j2
+"$here/fuzz.sh"
 
 source "$here/xvfb.sh"
 cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }

@@ -76,7 +76,7 @@ void PrintJob::CopyOverPage(const ReportDib& dib, int width, int height) {
     const int pageHeight = GetDeviceCaps(printer_, VERTRES);
     const int lines = StretchDIBits(printer_, 0, 0, pageWidth, pageHeight, 0, 0, width, height,
                                     dib.Bits.data(), dib.Info(), DIB_RGB_COLORS, SRCCOPY);
-    if (lines == 0 || lines == GDI_ERROR)
+    if (lines == 0 || lines == static_cast<int>(GDI_ERROR))
         ThrowPrintFailed();
 }
 

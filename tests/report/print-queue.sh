@@ -64,7 +64,8 @@ CONF
         cat "$base/log/cupsd.out" "$base/log/error_log" >&2 2>/dev/null || true
         return 1
     fi
-    lpadmin -p WmxPdf -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
+    # lpadmin warns that printer drivers are deprecated; the warning goes to the log.
+    lpadmin -p WmxPdf -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>>"$base/log/cupsd.out"
     lpadmin -d WmxPdf
 }
 

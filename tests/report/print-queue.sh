@@ -62,6 +62,7 @@ CONF
     if ! lpstat -r 2>/dev/null | grep -q "is running"; then
         echo "print queue: the private CUPS server did not start:" >&2
         cat "$base/log/cupsd.out" "$base/log/error_log" >&2 2>/dev/null || true
+        stop_print_queue
         return 1
     fi
     # lpadmin warns that printer drivers are deprecated; the warning goes to the log.

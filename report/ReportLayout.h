@@ -34,8 +34,8 @@ struct ReportMeasurement {
     float RightValue = 0;
 };
 
-// One text of the report: its top-left corner in percent of the image's width and height. The
-// percentages are single-precision, as the layout has always been given.
+// One text of the report: its top-left corner in percent of the image's width and height, as
+// single-precision values (30.1 stands for the single nearest to 30.1).
 struct ReportPlace {
     float XPercent;
     float YPercent;

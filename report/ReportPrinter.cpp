@@ -3,6 +3,7 @@
 #include "report/ReportError.h"
 #include "report/TestReport.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 
 #include <string>
@@ -22,7 +23,10 @@ bool RunPrinterDialog(PRINTDLGA& dialog) {
     PrinterDevMode = dialog.hDevMode;
     PrinterDevNames = dialog.hDevNames;
     if (!chosen) {
-        if (const DWORD error = CommDlgExtendedError())
+        const DWORD error = CommDlgExtendedError();
+        if (error == PDERR_NODEFAULTPRN)
+            throw EReportError("There is no printer to print on");
+        if (error)
             throw EReportError("The print dialog failed with error " + std::to_string(error));
     }
     return chosen;

@@ -204,4 +204,23 @@ TEST(PrintTestReport, MissingFormStopsBeforeTheRecordIsSelected) {
     EXPECT_EQ(calls.entries + calls.selections, 0);
 }
 
+TEST(SetUpPrinter, ThePrinterChosenThereServesLaterReports) {
+    ScratchFolder folder;
+    SourceCalls calls;
+    auto printerInPrintDialog = [&] {
+        std::string shown;
+        PressOnNextDialog look(IDCANCEL, [&](HWND dialog) { shown = SelectedPrinter(dialog); });
+        PrintTestReport(nullptr, calls.Source());
+        return shown;
+    };
+    EXPECT_EQ(printerInPrintDialog(), "WmxPdf");
+    {
+        PressOnNextDialog choose(IDOK, [](HWND dialog) { SelectPrinter(dialog, "WmxPdf2"); });
+        SetUpPrinter(nullptr);
+        ASSERT_TRUE(choose.Pressed());
+    }
+    EXPECT_EQ(printerInPrintDialog(), "WmxPdf2");
+    EXPECT_EQ(printerInPrintDialog(), "WmxPdf2");
+}
+
 } // namespace

@@ -1,6 +1,6 @@
-# Sourced by scripts/test.sh: a private CUPS server with one PDF queue, made the default printer,
-# for the report's printing tests. Everything lives under $WMX_BUILD/cups; the machine's own CUPS
-# server and settings are not touched. Wine must start after it to see the queue.
+# Sourced by scripts/test.sh: a private CUPS server with two PDF queues, WmxPdf the default
+# printer, for the report's printing tests. Everything lives under $WMX_BUILD/cups; the machine's
+# own CUPS server and settings are not touched. Wine must start after it to see the queues.
 #   start_print_queue   starts it and exports CUPS_SERVER and WMX_PDF_DIR (where PDFs appear)
 #   stop_print_queue    stops it
 
@@ -68,6 +68,8 @@ CONF
     # lpadmin warns that printer drivers are deprecated; the warning goes to the log.
     lpadmin -p WmxPdf -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>>"$base/log/cupsd.out"
     lpadmin -d WmxPdf
+    # A second queue to choose in the printer dialogs.
+    lpadmin -p WmxPdf2 -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd 2>>"$base/log/cupsd.out"
 }
 
 stop_print_queue() {

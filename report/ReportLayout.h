@@ -3,6 +3,7 @@
 // percentages of the image's size, and the words made from stored values.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 

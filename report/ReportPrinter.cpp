@@ -54,8 +54,6 @@ void SetUpPrinter(HWND owner) {
     dialog.hwndOwner = owner;
     dialog.Flags = PD_PRINTSETUP;
     RunPrinterDialog(dialog);
-    if (dialog.hDC)
-        DeleteDC(dialog.hDC);
 }
 
 PrintJob::PrintJob(HDC printer) : printer_(printer), open_(false) {
@@ -65,9 +63,13 @@ PrintJob::PrintJob(HDC printer) : printer_(printer), open_(false) {
     document.lpszDocName = "";
     if (StartDocA(printer_, &document) <= 0)
         ThrowPrintFailed();
-    open_ = true;
-    if (StartPage(printer_) <= 0)
+    if (StartPage(printer_) <= 0) {
+        const DWORD error = GetLastError();
+        AbortDoc(printer_);
+        SetLastError(error);
         ThrowPrintFailed();
+    }
+    open_ = true;
 }
 
 PrintJob::~PrintJob() {

@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix gcc-multilib
     wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
-    cups printer-driver-cups-pdf poppler-utils
+    cups printer-driver-cups-pdf poppler-utils time
 )
 
 missing=()

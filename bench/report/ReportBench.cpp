@@ -1,0 +1,154 @@
+// Figures of the test report:
+//   report_bench scale <form.bmp>            writes form300.bmp: the form at 2480 x 3508, 24 bits
+//   report_bench prepare <form.bmp> <runs>   time to prepare one report (load the form, write
+//                                            the 18 texts, convert for printing); run.sh takes
+//                                            the peak memory of runs 1 and 0 from outside
+//   report_bench print <runs>                time of PrintTestReport with the print dialog's OK
+//                                            pressed, "protokol.bmp" in the working folder
+// Figures are printed; nothing is judged.
+
+#include "DialogButton.h"
+
+#include "report/ReportImage.h"
+#include "report/TestReport.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const ReportEntries Entries{
+    "Jan Example", "Long Street 12", "00-950 Town", "WX 12345",          0,
+    "Make",        "Model 3",        "123456",      "Rear lamp cracked", "A. Diagnostician"};
+const ReportMeasurement Measurement{"10.12.2026", "06:00:00", "075,3", "070,0",
+                                    "069,9",      753.0f,     700.0f,  699.0f};
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return t;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The form stretched to an A4 page at 300 pixels per inch, saved as a 24-bit bitmap file.
+std::string MakeLargeForm(const std::string& form) {
+    const int width = 2480, height = 3508;
+    const ReportImage source = ReportImage::Load(form);
+    const ReportDib dib = source.ConvertToDib();
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    HBITMAP large = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                     &pixels, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, large);
+    StretchDIBits(dc, 0, 0, width, height, 0, 0, source.Width(), source.Height(), dib.Bits.data(),
+                  dib.Info(), DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    const DWORD bytes = (width * 3 + 3) / 4 * 4 * height;
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;
+    header.bfOffBits = sizeof header + sizeof info;
+    header.bfSize = header.bfOffBits + bytes;
+    const std::string name = "form300.bmp";
+    std::ofstream out(name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out.write(static_cast<const char*>(pixels), bytes);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(large);
+    if (!out.flush())
+        throw std::runtime_error("cannot write " + name);
+    return name;
+}
+
+int Scale(const std::string& smallForm) {
+    std::printf("wrote %s\n", MakeLargeForm(smallForm).c_str());
+    return 0;
+}
+
+int Prepare(const std::string& form, int runs) {
+    if (runs == 0)
+        return 0; // the process alone, for the memory baseline
+    std::vector<double> load, texts, convert, total;
+    for (int i = 0; i < runs; ++i) {
+        const LARGE_INTEGER t0 = Now();
+        ReportImage image = ReportImage::Load(form);
+        const LARGE_INTEGER t1 = Now();
+        image.WriteTexts(ComposeReportTexts(Entries, Measurement));
+        const LARGE_INTEGER t2 = Now();
+        const ReportDib dib = image.ConvertToDib();
+        const LARGE_INTEGER t3 = Now();
+        load.push_back(Milliseconds(t0, t1));
+        texts.push_back(Milliseconds(t1, t2));
+        convert.push_back(Milliseconds(t2, t3));
+        total.push_back(Milliseconds(t0, t3));
+        if (i == 0)
+            std::printf("form %d x %d, converted: header %zu bytes, pixels %zu bytes\n",
+                        image.Width(), image.Height(), dib.Header.size(), dib.Bits.size());
+    }
+    std::printf("prepare one report, median of %d: %.1f ms (load %.1f, 18 texts %.1f, "
+                "conversion %.1f)\n",
+                runs, Median(total), Median(load), Median(texts), Median(convert));
+    return 0;
+}
+
+int Print(int runs) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        PressOnNextDialog print(IDOK);
+        const LARGE_INTEGER t0 = Now();
+        PrintTestReport(nullptr, {[] { return Entries; }, [] { return Measurement; }});
+        times.push_back(Milliseconds(t0, Now()));
+        if (!print.Pressed())
+            throw std::runtime_error("the print dialog was not shown");
+    }
+    std::printf("PrintTestReport from the dialog to the spooled job, median of %d: %.1f ms\n", runs,
+                Median(times));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const std::string mode = argc > 1 ? argv[1] : "";
+        if (mode == "scale" && argc == 3)
+            return Scale(argv[2]);
+        if (mode == "prepare" && argc == 4)
+            return Prepare(argv[2], std::atoi(argv[3]));
+        if (mode == "print" && argc == 3)
+            return Print(std::atoi(argv[2]));
+        std::fprintf(
+            stderr,
+            "usage: report_bench scale <form.bmp> | prepare <form.bmp> <runs> | print <runs>\n");
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "report_bench: %s\n", e.what());
+        return 1;
+    }
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Report figures: preparing one report on an A4 form at 300 pixels per inch (2480 x 3508,
+# 24 bits), and whole print jobs to the private PDF queue of the tests, timed until the PDF is
+# written. Runs on its own Xvfb display and print queue; scripts/bench.sh builds first.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/env.sh"
+bench="$WMX_BUILD/win/bench/report/report_bench.exe"
+form="$WMX_BUILD/win/protokol.bmp"
+
+work="$(mktemp -d "$WMX_BUILD/report-bench.XXXXXX")"
+source "$root/tests/report/print-queue.sh"
+start_print_queue
+source "$root/scripts/xvfb.sh"
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    stop_print_queue
+    rm -rf "$work"
+}
+trap cleanup EXIT
+wineserver -p
+wine cmd /c exit </dev/null >/dev/null 2>&1
+
+cd "$work"
+wine "$bench" scale "$(winepath -w "$form")"
+wine "$bench" prepare form300.bmp 10
+# Peak memory from the kernel's count of the whole process, without and with one report.
+peak() { /usr/bin/time -f %M wine "$bench" prepare form300.bmp "$1" 2>&1 >/dev/null | tail -n1; }
+alone=$(peak 0)
+one=$(peak 1)
+echo "peak resident memory of one report: $(((one - alone) / 1024)) MiB above the process alone ($((alone / 1024)) MiB)"
+
+cp "$form" protokol.bmp
+runs=5
+start=$(date +%s%N)
+wine "$bench" print $runs
+for _ in $(seq 600); do
+    [ -z "$(lpstat -o WmxPdf 2>/dev/null)" ] && [ "$(ls "$WMX_PDF_DIR" | wc -l)" -ge $runs ] && break
+    sleep 0.05
+done
+end=$(date +%s%N)
+echo "print jobs to PDF, $runs in a row, dialog to the last PDF written: $(((end - start) / 1000000 / runs)) ms per job"

@@ -1,0 +1,67 @@
+#include "report/ReportLayout.h"
+
+#include <cmath>
+
+namespace {
+
+// The default floating-point environment rounds to nearest with ties to even, which is what
+// nearbyint then does; it never raises an inexact exception.
+int RoundHalfEven(long double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+} // namespace
+
+PixelPoint PlaceTextPosition(int width, int height, ReportPlace place) {
+    const long double x = static_cast<long double>(width) * place.XPercent / 100.0L;
+    const long double y = static_cast<long double>(height) * place.YPercent / 100.0L;
+    return {RoundHalfEven(x), RoundHalfEven(y)};
+}
+
+std::string_view VerdictWord(float value, float limit) {
+    return value >= limit ? "positive" : "negative";
+}
+
+std::string_view VehicleTypeWord(int selectedIndex) {
+    static constexpr std::string_view words[] = {"passenger car", "lorry", "bus", "other"};
+    if (selectedIndex < 0 || selectedIndex >= static_cast<int>(std::size(words)))
+        return {};
+    return words[selectedIndex];
+}
+
+std::string_view CutReportText(std::string_view text) {
+    return text.substr(0, ReportTextCapacity);
+}
+
+int ReportCharacterHeight(int screenPixelsPerInch) {
+    constexpr int points = 20;
+    return (points * screenPixelsPerInch + 36) / 72;
+}
+
+std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,
+                                                            const ReportMeasurement& measurement) {
+    const std::string_view texts[ReportTextCount] = {
+        entries.CustomerName,
+        entries.Address1,
+        entries.Address2,
+        measurement.DateText,
+        measurement.TimeText,
+        entries.RegistrationNo,
+        VehicleTypeWord(entries.VehicleTypeIndex),
+        entries.Make,
+        entries.Model,
+        entries.Mileage,
+        VerdictWord(measurement.FrontValue, FrontLimit),
+        VerdictWord(measurement.LeftValue, SideLimit),
+        VerdictWord(measurement.RightValue, SideLimit),
+        measurement.FrontText,
+        measurement.LeftText,
+        measurement.RightText,
+        entries.Comment,
+        entries.Diagnostician,
+    };
+    std::array<std::string, ReportTextCount> cut;
+    for (std::size_t i = 0; i < ReportTextCount; ++i)
+        cut[i] = std::string(CutReportText(texts[i]));
+    return cut;
+}

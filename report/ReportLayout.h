@@ -1,0 +1,96 @@
+#pragma once
+// What the test report writes and where: the 18 texts over the form image, their positions as
+// percentages of the image's size, and the words made from stored values.
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Everything the main window shows at the moment of printing. The texts are taken as displayed;
+// VehicleTypeIndex is the combo box's selected item, -1 when none is selected.
+struct ReportEntries {
+    std::string CustomerName;
+    std::string Address1;
+    std::string Address2;
+    std::string RegistrationNo;
+    int VehicleTypeIndex = -1;
+    std::string Make;
+    std::string Model;
+    std::string Mileage;
+    std::string Comment;
+    std::string Diagnostician;
+};
+
+// The measurement printed: the grid row's texts and the three values stored in its record,
+// in tenths of a percent.
+struct ReportMeasurement {
+    std::string DateText;
+    std::string TimeText;
+    std::string FrontText;
+    std::string LeftText;
+    std::string RightText;
+    float FrontValue = 0;
+    float LeftValue = 0;
+    float RightValue = 0;
+};
+
+// One text of the report: its top-left corner in percent of the image's width and height, as
+// single-precision values (30.1 stands for the single nearest to 30.1).
+struct ReportPlace {
+    float XPercent;
+    float YPercent;
+};
+
+constexpr std::size_t ReportTextCount = 18;
+
+// In the order in which the texts are written; a later text covers an earlier one it overlaps.
+inline constexpr std::array<ReportPlace, ReportTextCount> ReportPlaces{{
+    {25.0f, 20.0f}, // customer name
+    {25.0f, 22.5f}, // address, first line
+    {25.0f, 25.0f}, // address, second line
+    {25.0f, 30.1f}, // date of the test
+    {25.0f, 33.0f}, // time of the test
+    {70.0f, 30.1f}, // registration number
+    {70.0f, 33.0f}, // vehicle type word
+    {70.0f, 35.7f}, // make
+    {70.0f, 38.7f}, // model
+    {70.0f, 41.7f}, // mileage
+    {73.0f, 53.7f}, // front verdict
+    {73.0f, 59.6f}, // left verdict
+    {73.0f, 65.6f}, // right verdict
+    {50.0f, 53.7f}, // front reading
+    {50.0f, 59.6f}, // left reading
+    {50.0f, 65.6f}, // right reading
+    {27.8f, 76.1f}, // comment
+    {27.8f, 86.0f}, // diagnostician
+}};
+
+struct PixelPoint {
+    int X;
+    int Y;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// Where a text placed at the given percentages starts on an image of width x height pixels:
+// size x percent / 100 in extended precision, rounded to the nearest pixel, ties to even.
+PixelPoint PlaceTextPosition(int width, int height, ReportPlace place);
+
+// The report's limits, in the unit of the stored values; a value equal to its limit passes.
+constexpr float FrontLimit = 750.0f;
+constexpr float SideLimit = 700.0f;
+std::string_view VerdictWord(float value, float limit);
+
+// The word printed for the combo box's selected item; empty for no item or an unknown one.
+std::string_view VehicleTypeWord(int selectedIndex);
+
+// A report text holds at most 255 characters; longer values are cut without notice.
+constexpr std::size_t ReportTextCapacity = 255;
+std::string_view CutReportText(std::string_view text);
+
+// The text's character height in image pixels: 20 points at the screen's pixels per inch.
+int ReportCharacterHeight(int screenPixelsPerInch);
+
+// The 18 texts in the order of ReportPlaces, already cut to their length.
+std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,
+                                                            const ReportMeasurement& measurement);

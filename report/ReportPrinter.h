@@ -1,0 +1,36 @@
+#pragma once
+// The one printer of the process: chosen in the print dialog or the printer set-up dialog, it
+// stays chosen, with its settings, until the program ends.
+
+#include "report/ReportImage.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+struct PrinterDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using PrinterDc = std::unique_ptr<std::remove_pointer_t<HDC>, PrinterDcDeleter>;
+
+// Shows the system's print dialog; the printer's device context, or none when cancelled.
+PrinterDc ShowPrintDialog(HWND owner);
+
+// A print job of one page with no title. A job not ended is cancelled, so a failure on the way
+// leaves nothing half-printed in the queue.
+class PrintJob {
+  public:
+    explicit PrintJob(HDC printer);
+    PrintJob(const PrintJob&) = delete;
+    PrintJob& operator=(const PrintJob&) = delete;
+    ~PrintJob();
+
+    // One stretching copy of the whole image over the whole printable area of the page.
+    void CopyOverPage(const ReportDib& dib, int width, int height);
+    void End();
+
+  private:
+    HDC printer_;
+    bool open_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The printed test report of the selected measurement: the form image "protokol.bmp" from the
+// working folder with the measurement's values written onto it, stretched over one page.
+
+#include "report/ReportLayout.h"
+
+#include <windows.h>
+
+#include <functional>
+
+constexpr const char* ReportFormFile = "protokol.bmp";
+
+// What the main window supplies, asked for only once the printer is chosen and the form loaded.
+struct ReportSource {
+    // The entry fields and the vehicle-type combo box as displayed.
+    std::function<ReportEntries()> ReadEntries;
+    // Makes the grid's selected row the current record and returns that row's date, time and
+    // reading texts with the three values stored in its record.
+    std::function<ReportMeasurement()> SelectMeasurement;
+};
+
+// Shows the print dialog and prints the report on the chosen printer. Nothing happens when the
+// dialog is cancelled. Errors (the form image missing or not a bitmap, a failed print job) are
+// thrown as EReportError before or instead of printing.
+void PrintTestReport(HWND owner, const ReportSource& source);
+
+// Shows the printer set-up dialog; the printer chosen there is used by every later report.
+void SetUpPrinter(HWND owner);

@@ -1,0 +1,226 @@
+#include "DialogButton.h"
+#include "ReportRaster.h"
+#include "ScratchFolder.h"
+
+#include "report/ReportError.h"
+#include "report/ReportImage.h"
+#include "report/TestReport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const std::string FormFile = WindowsPath(WMX_REPORT_FORM);
+
+ReportEntries FullEntries() {
+    return {"Jan Example", "Long Street 12", "00-950 Town",       "WX 12345",        0, "Make",
+            "Model 3",     "123456",         "Rear lamp cracked", "A. Diagnostician"};
+}
+
+ReportMeasurement FullMeasurement() {
+    return {"10.12.2026", "05:58:12", "074,9", "070,0", "071,2", 749.0f, 700.0f, 712.0f};
+}
+
+bool Inside(const RECT& r, int x, int y) {
+    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+// Pixels that differ between two images of one size, as counts inside the area and in total.
+struct Changes {
+    int inside = 0;
+    int total = 0;
+};
+Changes CountChanges(const Raster& before, const Raster& after, const RECT& area) {
+    Changes c;
+    for (int y = 0; y < before.Height; ++y)
+        for (int x = 0; x < before.Width; ++x)
+            if (before.At(x, y) != after.At(x, y)) {
+                ++c.total;
+                c.inside += Inside(area, x, y);
+            }
+    return c;
+}
+
+Raster Report(const std::string& form, const ReportEntries& e, const ReportMeasurement& m) {
+    ReportImage image = ReportImage::Load(form);
+    image.WriteTexts(ComposeReportTexts(e, m));
+    return ReadRaster(image);
+}
+
+TEST(ReportImage, WritesEachValueInsideAWhiteBoxOfTheFormAndNowhereElse) {
+    const Raster blank = ReadRaster(ReportImage::Load(FormFile));
+    const auto texts = ComposeReportTexts(FullEntries(), FullMeasurement());
+    const Raster report = Report(FormFile, FullEntries(), FullMeasurement());
+
+    std::vector<RECT> areas;
+    for (std::size_t row = 0; row < ReportTextCount; ++row) {
+        const RECT area = TextArea(blank.Width, blank.Height, row, texts[row]);
+        areas.push_back(area);
+        int inkInside = 0;
+        bool formWhite = true;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) {
+                formWhite = formWhite && blank.At(x, y) == White;
+                inkInside += blank.At(x, y) != report.At(x, y);
+            }
+        EXPECT_TRUE(formWhite) << "the form is not white under row " << row + 1;
+        EXPECT_GT(inkInside, 0) << "no ink for row " << row + 1 << " \"" << texts[row] << "\"";
+    }
+    int inkOutside = 0;
+    for (int y = 0; y < blank.Height; ++y)
+        for (int x = 0; x < blank.Width; ++x)
+            if (blank.At(x, y) != report.At(x, y)) {
+                bool inside = false;
+                for (const RECT& area : areas)
+                    inside = inside || Inside(area, x, y);
+                inkOutside += !inside;
+            }
+    EXPECT_EQ(inkOutside, 0);
+}
+
+TEST(ReportImage, EmptyValuesLeaveTheirPlacesBlank) {
+    const Raster blank = ReadRaster(ReportImage::Load(FormFile));
+    const struct {
+        const char* what;
+        std::size_t row;
+        void (*clear)(ReportEntries&);
+    } cases[] = {
+        {"empty make", 7, [](ReportEntries& e) { e.Make.clear(); }},
+        {"no vehicle type item selected", 6, [](ReportEntries& e) { e.VehicleTypeIndex = -1; }},
+        {"empty comment", 16, [](ReportEntries& e) { e.Comment.clear(); }},
+    };
+    for (const auto& c : cases) {
+        ReportEntries entries = FullEntries();
+        const std::string shown = ComposeReportTexts(entries, FullMeasurement())[c.row];
+        c.clear(entries);
+        const Raster report = Report(FormFile, entries, FullMeasurement());
+        const RECT place = TextArea(blank.Width, blank.Height, c.row, shown);
+        const Changes changes = CountChanges(blank, report, place);
+        EXPECT_EQ(changes.inside, 0) << c.what;
+        EXPECT_GT(changes.total, 0) << c.what << ": the other values are missing";
+    }
+}
+
+TEST(ReportImage, ValuesAreCutTo255Characters) {
+    // A wide plain image, so that 300 narrow characters still fit on it.
+    ScratchFolder folder;
+    WritePlainBitmap("wide.bmp", 9000, 120, 255);
+    auto withComment = [](std::size_t length) {
+        ReportEntries entries;
+        entries.Comment.assign(length, 'l');
+        return Report("wide.bmp", entries, FullMeasurement());
+    };
+    const Raster cut = withComment(300);
+    EXPECT_TRUE(cut.Pixels == withComment(255).Pixels);
+    EXPECT_FALSE(cut.Pixels == withComment(254).Pixels);
+}
+
+TEST(ReportImage, FilesThatCannotBeUsedGiveTheirMessage) {
+    ScratchFolder folder;
+    const std::string cannotOpen = "Cannot open file \"" + folder.Path() + "\\protokol.bmp\". ";
+    std::vector<char> form;
+    {
+        std::ifstream in(FormFile, std::ios::binary);
+        form.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_GT(form.size(), 1000u);
+    const struct {
+        const char* what;
+        void (*make)(const std::vector<char>& form);
+        const std::string message; // a whole message, or the start of one followed by a reason
+        bool reasonFollows;
+    } cases[] = {
+        {"missing", [](const std::vector<char>&) {}, cannotOpen, true},
+        {"a folder in its place",
+         [](const std::vector<char>&) { CreateDirectoryA("protokol.bmp", nullptr); }, cannotOpen,
+         true},
+        {"a text file",
+         [](const std::vector<char>&) { std::ofstream("protokol.bmp") << "not a picture\r\n"; },
+         "Bitmap image is not valid", false},
+        {"a cut bitmap",
+         [](const std::vector<char>& form) {
+             std::ofstream("protokol.bmp", std::ios::binary).write(form.data(), 1000);
+         },
+         "Bitmap image is not valid", false},
+    };
+    for (const auto& c : cases) {
+        c.make(form);
+        try {
+            ReportImage::Load(ReportFormFile);
+            ADD_FAILURE() << c.what << ": loaded";
+        } catch (const EReportError& e) {
+            const std::string message = e.what();
+            if (c.reasonFollows) {
+                EXPECT_EQ(message.substr(0, c.message.size()), c.message) << c.what;
+                EXPECT_GT(message.size(), c.message.size()) << c.what << ": no reason";
+            } else {
+                EXPECT_EQ(message, c.message) << c.what;
+            }
+        }
+        RemoveDirectoryA("protokol.bmp");
+        DeleteFileA("protokol.bmp");
+    }
+}
+
+struct SourceCalls {
+    int entries = 0;
+    int selections = 0;
+    ReportSource Source() {
+        return {[this] {
+                    ++entries;
+                    return FullEntries();
+                },
+                [this] {
+                    ++selections;
+                    return FullMeasurement();
+                }};
+    }
+};
+
+TEST(PrintTestReport, CancelInThePrintDialogLoadsAndAsksNothing) {
+    ScratchFolder folder; // no form here: loading it would throw
+    SourceCalls calls;
+    PressOnNextDialog cancel(IDCANCEL);
+    EXPECT_NO_THROW(PrintTestReport(nullptr, calls.Source()));
+    EXPECT_TRUE(cancel.Pressed());
+    EXPECT_EQ(calls.entries + calls.selections, 0);
+}
+
+TEST(PrintTestReport, MissingFormStopsBeforeTheRecordIsSelected) {
+    ScratchFolder folder;
+    SourceCalls calls;
+    PressOnNextDialog print(IDOK);
+    try {
+        PrintTestReport(nullptr, calls.Source());
+        ADD_FAILURE() << "printed without a form";
+    } catch (const EReportError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + folder.Path(), 0), 0u)
+            << e.what();
+    }
+    EXPECT_TRUE(print.Pressed());
+    EXPECT_EQ(calls.entries + calls.selections, 0);
+}
+
+TEST(SetUpPrinter, ThePrinterChosenThereServesLaterReports) {
+    ScratchFolder folder;
+    SourceCalls calls;
+    auto printerInPrintDialog = [&] {
+        std::string shown;
+        PressOnNextDialog look(IDCANCEL, [&](HWND dialog) { shown = SelectedPrinter(dialog); });
+        PrintTestReport(nullptr, calls.Source());
+        return shown;
+    };
+    EXPECT_EQ(printerInPrintDialog(), "WmxPdf");
+    {
+        PressOnNextDialog choose(IDOK, [](HWND dialog) { SelectPrinter(dialog, "WmxPdf2"); });
+        SetUpPrinter(nullptr);
+        ASSERT_TRUE(choose.Pressed());
+    }
+    EXPECT_EQ(printerInPrintDialog(), "WmxPdf2");
+    EXPECT_EQ(printerInPrintDialog(), "WmxPdf2");
+}
+
+} // namespace

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# End-to-end print: the report goes through the real print dialog, Wine's printer driver and the
+# private CUPS queue (tests/report/print-queue.sh, started by scripts/test.sh before Wine) into a
+# PDF, which is rendered at the form's own 150 pixels per inch and compared with the report image.
+# Usage: print-to-pdf.sh <report_print_probe.exe> <protokol.bmp>
+set -euo pipefail
+probe="$1"
+form="$2"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$root/scripts/env.sh"
+: "${CUPS_SERVER:?needs the private print queue: run through scripts/test.sh}"
+: "${WMX_PDF_DIR:?needs the private print queue: run through scripts/test.sh}"
+
+work="$(mktemp -d "$WMX_BUILD/report-print.XXXXXX")"
+trap 'rm -rf "$work"' EXIT
+cp "$form" "$work/protokol.bmp"
+cd "$work"
+ls "$WMX_PDF_DIR" >before.txt
+
+wine "$probe" print
+
+# The job is finished when the queue is empty and the writer has left its PDF.
+pdf=
+for _ in $(seq 300); do
+    if [ -z "$(lpstat -o WmxPdf 2>/dev/null)" ]; then
+        pdf="$(ls "$WMX_PDF_DIR" | grep -vxF -f before.txt | grep '\.pdf$' | head -n1 || true)"
+        [ -n "$pdf" ] && break
+    fi
+    sleep 0.1
+done
+[ -n "$pdf" ] || { echo "no PDF arrived in $WMX_PDF_DIR"; exit 1; }
+pdf="$WMX_PDF_DIR/$pdf"
+trap 'rm -rf "$work" "$pdf"' EXIT
+
+pages="$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')"
+[ "$pages" = 1 ] || { echo "the PDF has ${pages:-no} pages, not 1"; exit 1; }
+pdftoppm -r 150 -gray -singlefile "$pdf" page 2>/dev/null
+wine "$probe" check page.pgm

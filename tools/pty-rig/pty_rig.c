@@ -7,6 +7,8 @@
 // can be raised from outside through the file named by WMX_PTY_RIG_CONTROL ("frame N",
 // "overrun N", "parity N", "brk N"), since a pty never sees a line error.
 //
+// Opens of a pty slave are exclusive, as a Windows port opened without sharing is.
+//
 // /dev/ttyS* are the machine's own ports (the first is its console): they are reported absent,
 // so Wine neither maps a COM name to them nor opens them.
 #define _GNU_SOURCE
@@ -18,10 +20,12 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
+#include <unistd.h>
 
 // Unix98 pty slaves use majors 136 to 143.
 static int is_pty_slave(int fd) {
@@ -122,5 +126,13 @@ int open64(const char* path, int flags, ...) {
         va_end(args);
     }
     int (*real)(const char*, int, ...) = dlsym(RTLD_NEXT, "open64");
-    return real(path, flags, mode);
+    int fd = real(path, flags, mode);
+    // A Windows port opened without sharing is the caller's alone; a pty is not, so the lock
+    // makes a second open fail as it would on Windows.
+    if (fd >= 0 && is_pty_slave(fd) && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        close(fd);
+        errno = EBUSY;
+        return -1;
+    }
+    return fd;
 }

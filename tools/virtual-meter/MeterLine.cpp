@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <stdexcept>
 #include <linux/close_range.h>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>

@@ -18,6 +18,7 @@ static void ExitWithUsage() {
                "STX P ? digit CR. A data file holds lines \"N ffff:llll:rrrr\"; readings not\n"
                "given are 9999. Cues on the line, each ending in CR:\n"
                "  !delay MS  !split MS  !silent 0|1  !double 0|1  !reset (command-line settings)\n"
+               "  !deaf MS (stop reading a while)  !count (send the count of bytes received)\n"
                "  !stream N (N bytes at once)  !noise N (N bytes without CR)  !stamp (send time)\n"
                "  !dump (send back what came since the last dump)  !hangup (close the line and\n"
                "  serve a new one under the same link)\n",

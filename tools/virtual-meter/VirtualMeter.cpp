@@ -50,6 +50,7 @@ class VirtualMeter {
     std::ofstream ReceivedLog;
     std::string Pending; // bytes of the unit not yet ended by CR
     std::string SinceDump;
+    size_t ReceivedCount = 0; // since the start or the last reset
 
     // The new line is linked before the old one closes, so the link always leads somewhere.
     void Serve() {
@@ -62,6 +63,7 @@ class VirtualMeter {
 
     void Received(const std::string& bytes) {
         ReceivedLog << bytes << std::flush;
+        ReceivedCount += bytes.size();
         Pending += bytes;
         for (auto end = Pending.find(CR); end != std::string::npos; end = Pending.find(CR)) {
             std::string unit = Pending.substr(0, end + 1);
@@ -108,8 +110,14 @@ class VirtualMeter {
             Options.Silent = value != 0;
         else if (name == "double")
             Options.Double = value != 0;
-        else if (name == "reset")
+        else if (name == "reset") {
             Options = Defaults;
+            ReceivedCount = 0;
+            SinceDump.clear();
+        } else if (name == "deaf")
+            Pause(value);
+        else if (name == "count")
+            Send(std::to_string(ReceivedCount) + CR);
         else if (name == "stream")
             SendPattern(value, false);
         else if (name == "noise")

@@ -159,15 +159,12 @@ TEST(Comm32, AHungUpLineEndsTheReadThreadWithOneHangupRequest) {
     session.Comm.ClosePort();
     EXPECT_FALSE(session.Comm.Connected());
     auto lines = ReadLines(log);
-    auto has = [&](const std::string& start) {
-        for (const std::string& line : lines)
-            if (line.rfind(start, 0) == 0)
-                return true;
-        return false;
-    };
-    EXPECT_TRUE(has("Unexpected GetOverlappedResult Read Error: GetLastError returned: \""));
-    EXPECT_TRUE(has("Unable to HandleReadEvent: GetLastError returned: \""));
-    EXPECT_TRUE(has("Read thread shutting down"));
+    size_t readFailure =
+        LineStartingWith(lines, "Unexpected GetOverlappedResult Read Error: GetLastError");
+    size_t threadFailure = LineStartingWith(lines, "Unable to HandleReadEvent: GetLastError");
+    EXPECT_LT(readFailure, threadFailure);
+    EXPECT_LT(threadFailure, LineStartingWith(lines, "Read thread shutting down"));
+    EXPECT_LT(LineStartingWith(lines, "Read thread shutting down"), lines.size());
     // The next open reaches the meter's fresh line.
     CommSession again;
     again.Open();
@@ -231,6 +228,32 @@ TEST(Comm32, ShortSessionLogsItsLinesInOrder) {
     EXPECT_LT(position("Closing Write Thread"), static_cast<long>(lines.size()));
 }
 
+// The rig makes the port refuse its status requests, so the read thread's first event wait
+// fails: it posts its hang-up and ends without its ready notice.
+TEST(Comm32, AWorkerFailingAtStartEndsTheOpenWithFalse) {
+    WriteRigControl("refuse 1\n");
+    std::string log = RigFile("start-failure.log");
+    CommSession session;
+    session.Comm.SetCommsLogFileName(log);
+    bool opened = session.Comm.OpenPort();
+    RemoveRigControl();
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(session.Comm.Connected());
+    EXPECT_FALSE(session.Comm.QueueSend("x", 1));
+    auto lines = ReadLines(log);
+    size_t stepFailure = LineStartingWith(lines, "Unexpected WaitCommEvent error: GetLastError");
+    size_t startFailure = LineStartingWith(lines, "Unable to SetupCommEvent1: GetLastError");
+    EXPECT_EQ(stepFailure, 0u);
+    EXPECT_LT(stepFailure, startFailure);
+    EXPECT_LT(startFailure, LineStartingWith(lines, "Read thread shutting down"));
+    EXPECT_LT(LineStartingWith(lines, "Read thread shutting down"), lines.size());
+    // The port was closed again: the next open succeeds.
+    CommSession again;
+    again.Open();
+    EXPECT_TRUE(again.Comm.Connected());
+    again.Comm.ClosePort();
+}
+
 // A pty never sees a line error and Wine reports no error flags for one, so the flags' texts are
 // checked on the report itself; the rig's injected error count drives a real event end to end.
 TEST(Comm32, LineErrorsArriveAsCommEventTexts) {
@@ -245,19 +268,13 @@ TEST(Comm32, LineErrorsArriveAsCommEventTexts) {
           Case{0, "Comm Event: NULL Error, EvtMask = 0"}})
         EXPECT_EQ(CommEventReport(c.Flags), c.Report);
 
-    char control[MAX_PATH] = {};
-    GetEnvironmentVariableA("WMX_PTY_RIG_CONTROL", control, MAX_PATH);
-    std::string controlFile = std::string("Z:") + control;
     CommSession session;
     session.Open();
-    std::FILE* file = std::fopen(controlFile.c_str(), "w");
-    ASSERT_TRUE(file);
-    std::fputs("frame 1\n", file);
-    std::fclose(file);
+    WriteRigControl("frame 1\n");
     const std::string report = "Comm Event: NULL Error, EvtMask = 0";
     bool arrived = session.PumpUntilReceived(report.size());
     session.Comm.ClosePort();
-    DeleteFileA(controlFile.c_str());
+    RemoveRigControl();
     ASSERT_TRUE(arrived);
     EXPECT_EQ(session.Deliveries.front(), report);
     EXPECT_TRUE(session.EveryDeliveryZeroTerminated);

@@ -61,3 +61,24 @@ std::vector<std::string> ReadLines(const std::string& Path) {
         lines.push_back(content.substr(start, end - start));
     return lines;
 }
+
+size_t LineStartingWith(const std::vector<std::string>& Lines, const std::string& Start) {
+    size_t index = 0;
+    while (index < Lines.size() && Lines[index].rfind(Start, 0) != 0)
+        ++index;
+    return index;
+}
+
+static std::string RigControlFile() {
+    char control[MAX_PATH] = {};
+    GetEnvironmentVariableA("WMX_PTY_RIG_CONTROL", control, MAX_PATH);
+    return std::string("Z:") + control;
+}
+
+void WriteRigControl(const std::string& Text) {
+    std::ofstream(RigControlFile(), std::ios::binary) << Text;
+}
+
+void RemoveRigControl() {
+    DeleteFileA(RigControlFile().c_str());
+}

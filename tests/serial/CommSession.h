@@ -28,3 +28,9 @@ struct CommSession {
 // The Windows name of a file in the rig's port folder (WMX_PORTS).
 std::string RigFile(const std::string& Name);
 std::vector<std::string> ReadLines(const std::string& Path);
+// Index of the first line that begins with Start, or Lines.size().
+size_t LineStartingWith(const std::vector<std::string>& Lines, const std::string& Start);
+
+// The rig library's control file (WMX_PTY_RIG_CONTROL), read by Wine at each status request.
+void WriteRigControl(const std::string& Text);
+void RemoveRigControl();

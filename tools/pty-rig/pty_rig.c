@@ -5,7 +5,8 @@
 // and TIOCSERGETLSR. A pty refuses all three, so a port event wait ends at once instead of
 // pending. For pty slaves this library answers them as an idle UART would. The error counters
 // can be raised from outside through the file named by WMX_PTY_RIG_CONTROL ("frame N",
-// "overrun N", "parity N", "brk N"), since a pty never sees a line error.
+// "overrun N", "parity N", "brk N"), since a pty never sees a line error; "refuse 1" there makes
+// every one of these requests (and TIOCOUTQ) fail, as on a port whose driver is broken.
 //
 // Opens of a pty slave are exclusive, as a Windows port opened without sharing is.
 //
@@ -34,17 +35,26 @@ static int is_pty_slave(int fd) {
            major(st.st_rdev) <= 143;
 }
 
-static void read_injected_counts(struct serial_icounter_struct* counts) {
+struct rig_control {
+    struct serial_icounter_struct counts;
+    int refuse_status; // "refuse 1": the port refuses every status request, as a broken driver
+};
+
+static void read_control(struct rig_control* rig) {
+    memset(rig, 0, sizeof *rig);
     const char* path = getenv("WMX_PTY_RIG_CONTROL");
     if (!path || !*path)
         return;
     FILE* control = fopen(path, "r");
     if (!control)
         return;
+    struct serial_icounter_struct* counts = &rig->counts;
     char name[16];
     int value;
     while (fscanf(control, "%15s %d", name, &value) == 2) {
-        if (strcmp(name, "frame") == 0)
+        if (strcmp(name, "refuse") == 0)
+            rig->refuse_status = value;
+        else if (strcmp(name, "frame") == 0)
             counts->frame = value;
         else if (strcmp(name, "overrun") == 0)
             counts->overrun = value;
@@ -56,18 +66,27 @@ static void read_injected_counts(struct serial_icounter_struct* counts) {
     fclose(control);
 }
 
-// Returns 1 when the request was answered for a pty slave.
-static int answer_as_uart(int fd, unsigned long request, void* arg) {
-    if (request != TIOCMGET && request != TIOCGICOUNT && request != TIOCSERGETLSR)
+// Returns 1 when the request was answered for a pty slave, with *result its result.
+static int answer_as_uart(int fd, unsigned long request, void* arg, int* result) {
+    if (request != TIOCMGET && request != TIOCGICOUNT && request != TIOCSERGETLSR &&
+        request != TIOCOUTQ)
         return 0;
     if (!is_pty_slave(fd))
         return 0;
+    struct rig_control rig;
+    read_control(&rig);
+    if (rig.refuse_status) {
+        errno = EIO;
+        *result = -1;
+        return 1;
+    }
+    if (request == TIOCOUTQ)
+        return 0;
+    *result = 0;
     if (request == TIOCMGET) {
         *(int*)arg = TIOCM_DTR | TIOCM_RTS | TIOCM_CTS | TIOCM_DSR | TIOCM_CAR;
     } else if (request == TIOCGICOUNT) {
-        struct serial_icounter_struct* counts = arg;
-        memset(counts, 0, sizeof *counts);
-        read_injected_counts(counts);
+        *(struct serial_icounter_struct*)arg = rig.counts;
     } else {
         *(unsigned int*)arg = TIOCSER_TEMT;
     }
@@ -77,8 +96,9 @@ static int answer_as_uart(int fd, unsigned long request, void* arg) {
 typedef int (*ioctl_fn)(int, unsigned long, ...);
 
 static int forward_ioctl(const char* name, int fd, unsigned long request, void* arg) {
-    if (answer_as_uart(fd, request, arg))
-        return 0;
+    int result;
+    if (answer_as_uart(fd, request, arg, &result))
+        return result;
     ioctl_fn real = (ioctl_fn)dlsym(RTLD_NEXT, name);
     return real(fd, request, arg);
 }

@@ -40,7 +40,7 @@ DeliveryOutcome DecodeIdentification(MeterLink& link, Bytes frame) {
 
 ReadingReply DecodeReading(MeterLink& link, Bytes reading) {
     link.ReplyText = Text(reading);
-    return {DisplayReading(link.ReplyText), ReadingValue(link.ReplyText)};
+    return {DisplayReading(link.ReplyText), MeterReadingValue(link.ReplyText)};
 }
 
 DeliveryOutcome DecodeMeasurement(MeterLink& link, Bytes frame, std::uint8_t currentRecord) {

@@ -33,7 +33,7 @@ bool IsUnsignedDecimal(std::string_view text) {
 
 } // namespace
 
-float ReadingValue(std::string_view reading) {
+float MeterReadingValue(std::string_view reading) {
     const auto first = reading.find_first_not_of(" \t");
     if (first == std::string_view::npos)
         return 0.0f;

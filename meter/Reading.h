@@ -10,7 +10,7 @@ std::string DisplayReading(std::string_view reading);
 
 // The reading as a number, unscaled (0753 gives 753), leading blanks skipped. A text that is not
 // a decimal number, or one too large for a float, gives 0.
-float ReadingValue(std::string_view reading);
+float MeterReadingValue(std::string_view reading);
 
 // "positive" when front, left and right each meet their limit (75,0 and 70,0), else "negative".
 const char* Verdict(float front, float left, float right);

@@ -52,6 +52,9 @@ const Binding Bindings[] = {
     {idEdit11, EN_KILLFOCUS, &TMainForm::Edit11Exit},
     {idrodzaj_pojazdu, CBN_KILLFOCUS, &TMainForm::rodzaj_pojazduExit},
     {idTimer1, TimerTick, &TMainForm::Timer1Timer},
+    {idsbStart, Click, &TMainForm::sbStartClick},
+    {idTimer2, TimerTick, &TMainForm::Timer2Timer},
+    {idTimer3, TimerTick, &TMainForm::Timer3Timer},
 };
 
 struct MenuHint {
@@ -126,10 +129,19 @@ TMainForm::TMainForm() {
     Timer1.Create(Handle, idTimer1, 500);
     Timer2.Create(Handle, idTimer2, 300);
     Timer3.Create(Handle, idTimer3, 500);
+    Comm32.OnReceiveData = [this](const void* buffer, std::uint16_t length) {
+        try {
+            Comm32ReceiveData(buffer, length);
+        } catch (const std::exception& error) {
+            ShowError(error);
+        }
+    };
     MainForm = this;
 }
 
 TMainForm::~TMainForm() {
+    // The component's threads must not outlive it, whichever way the window goes.
+    Comm32.ClosePort();
     if (IsWindow(Handle)) {
         SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
         DestroyWindow(Handle);
@@ -445,6 +457,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, 33, SWP_NOZORDER | SWP_NOMOVE);
         return 0;
     }
+    case WM_CLOSE:
+        Invoke(&TMainForm::FormClose);
+        break;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

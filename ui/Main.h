@@ -4,6 +4,8 @@
 // parts add a handler by defining the member in their own file and adding its line there.
 
 #include "data/MeasurementRecord.h"
+#include "meter/MeterFrame.h"
+#include "serial/Comm32.h"
 #include "ui/StringGrid.h"
 
 #include <windows.h>
@@ -16,6 +18,10 @@
 // and write `struct MeasurementStore` for the type below it.
 extern struct MeasurementStore MeasurementStore;
 extern std::uint8_t CurrentRecord;
+
+// The PC's current date and time in the system's short date and long time formats.
+std::string ShortDateText();
+std::string LongTimeText();
 
 // Control, menu item and timer identifiers (menu items and their tool buttons share handlers
 // through the dispatch table, not through their numbers).
@@ -112,6 +118,13 @@ class TMainForm {
     void Edit10Exit();
     void Edit11Exit();
     void rodzaj_pojazduExit();
+    // The meter link (meter/MeterLinkHandlers.cpp).
+    void SendFrame(FrameBuffer request, std::uint16_t length);
+    void Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength);
+    void sbStartClick();
+    void Timer2Timer();
+    void Timer3Timer();
+    void FormClose();
 
     HWND Handle = nullptr;
     HWND SpeedBar = nullptr;
@@ -132,6 +145,7 @@ class TMainForm {
     HWND Tooltips = nullptr;
     HMENU MainMenu = nullptr, FileMenu = nullptr, HelpMenu = nullptr;
     TTimer Timer1, Timer2, Timer3;
+    TComm32 Comm32;
 
     // Each dialog keeps the last chosen name for its next use.
     std::string OpenDialogFileName;

@@ -19,13 +19,21 @@ void TMainForm::ResizeToText(HWND label) {
     SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
 }
 
-void TMainForm::Timer1Timer() {
+std::string ShortDateText() {
     char date[80] = "";
-    char time[80] = "";
     GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date);
+    return date;
+}
+
+std::string LongTimeText() {
+    char time[80] = "";
     GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof time);
-    SetWindowTextA(Label1, date);
-    SetWindowTextA(Label2, time);
+    return time;
+}
+
+void TMainForm::Timer1Timer() {
+    SetWindowTextTo(Label1, ShortDateText());
+    SetWindowTextTo(Label2, LongTimeText());
     ResizeToText(Label1);
     ResizeToText(Label2);
 }
@@ -42,6 +50,7 @@ void TMainForm::Image1Click() {
     MessageBoxA(Handle, CompanyLine, "Kavra Tintra", MB_OK);
 }
 
+// As the close box: FormClose closes the port before the window goes.
 void TMainForm::FileExit() {
-    DestroyWindow(Handle);
+    SendMessageA(Handle, WM_CLOSE, 0, 0);
 }

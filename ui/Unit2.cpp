@@ -1,24 +1,212 @@
 #include "ui/Unit2.h"
+#include "meter/LinkState.h"
+#include "ui/Application.h"
+#include "ui/Controls.h"
+#include "ui/Main.h"
+
+#include <stdexcept>
 
 TForm2* Form2 = nullptr;
 
+namespace {
+
+constexpr const char* Form2Class = "TForm2";
+constexpr const char* OtherPort = "other = ";
+
+enum Form2ControlId : int { idCOMM_select = 10, idCOMM, idbtOK, idbtTestComm };
+
+struct Binding {
+    int Id;
+    UINT Code;
+    TForm2::THandler Handler;
+};
+
+const Binding Bindings[] = {
+    {idCOMM, EN_SETFOCUS, &TForm2::COMMEnter},
+    {idbtTestComm, BN_CLICKED, &TForm2::btTestCommClick},
+    {idbtOK, BN_CLICKED, &TForm2::btOKClick},
+};
+
+} // namespace
+
 TForm2::TForm2() {
     WNDCLASSA windowClass{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), "TForm2", &windowClass)) {
+    if (!GetClassInfoA(GetModuleHandleA(nullptr), Form2Class, &windowClass)) {
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = "TForm2";
+        windowClass.lpszClassName = Form2Class;
         RegisterClassA(&windowClass);
     }
     Handle =
-        CreateWindowExA(WS_EX_CONTROLPARENT, "TForm2", "communication", WS_CAPTION | WS_SYSMENU,
+        CreateWindowExA(WS_EX_CONTROLPARENT, Form2Class, "communication", WS_CAPTION | WS_SYSMENU,
                         590, 198, 238, 330, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!Handle)
+        throw std::runtime_error("The port dialog cannot be created");
+    Font = CreateUiFont(8, false);
+    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
+    COMM_select.Create(Handle, idCOMM_select, "found serial ports", 24, 16, 185, 193, Font);
+    COMM = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 24, 210, 185, 21, Handle, idCOMM,
+                       Font, WS_EX_CLIENTEDGE);
+    ShowWindow(COMM, SW_HIDE);
+    btOK = CreateChild("BUTTON", "OK", WS_TABSTOP | BS_OWNERDRAW, 32, 240, 75, 41, Handle, idbtOK,
+                       Font);
+    btTestComm = CreateChild("BUTTON", "TEST", WS_TABSTOP | BS_PUSHBUTTON, 128, 240, 75, 41, Handle,
+                             idbtTestComm, Font);
+    SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
     Form2 = this;
 }
 
 TForm2::~TForm2() {
+    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     DestroyWindow(Handle);
+    DeleteObject(Font);
     Form2 = nullptr;
+}
+
+void TForm2::Show() {
+    if (!IsWindowVisible(Handle)) {
+        Invoke(&TForm2::FormShow);
+        ShowWindow(Handle, SW_SHOW);
+    }
+    SetForegroundWindow(Handle);
+}
+
+void TForm2::Invoke(THandler handler) {
+    try {
+        (this->*handler)();
+    } catch (const std::exception& error) {
+        ShowError(error);
+    }
+}
+
+void TForm2::SelectEntry(int index) {
+    if (COMM_select.SetItemIndex(index))
+        Invoke(&TForm2::COMM_selectClick);
+}
+
+void TForm2::FormShow() {
+    EnableWindow(btOK, FALSE);
+    COMM_select.Clear();
+    for (int i = 0; i < Ports.PortCount; ++i)
+        COMM_select.Add(Ports.PortNames[i]);
+    COMM_select.Add(OtherPort);
+    // The last port found; none when there is none.
+    SelectEntry(Ports.PortCount - 1);
+}
+
+void TForm2::COMM_selectClick() {
+    if (COMM_select.ItemIndex() != Ports.PortCount)
+        return;
+    ShowWindow(COMM, SW_SHOW);
+    SetWindowTextA(COMM, "type other serial port (e.g. COM5)");
+}
+
+void TForm2::COMMEnter() {
+    SetWindowTextA(COMM, "");
+}
+
+void TForm2::btTestCommClick() {
+    const int chosen = COMM_select.ItemIndex();
+    // Nothing to test before a port is chosen.
+    if (chosen < 0)
+        return;
+    Link.SentCount = 0;
+    Link.ReceivedCount = 0;
+    CurrentRecord = 1;
+    EnableWindow(btOK, FALSE);
+    Link.ReplySeen = 0;
+    const std::string port = chosen == Ports.PortCount
+                                 ? WindowText(COMM).substr(0, PortTable::MaxNameLength)
+                                 : Ports.PortNames[chosen];
+    TComm32& comm = MainForm->Comm32;
+    comm.ClosePort();
+    comm.CommPort = port;
+    comm.OpenPort();
+    Link.ReplyText.clear();
+    MainForm->Timer3.SetEnabled(true);
+}
+
+void TForm2::btOKClick() {
+    Link.SentCount = 0;
+    Link.ReceivedCount = 0;
+    CurrentRecord = 1;
+    MainForm->Timer2.SetEnabled(true);
+    ShowWindow(Handle, SW_HIDE);
+}
+
+// The standard OK button: a green tick before its caption, framed as the default button.
+void TForm2::DrawOkButton(const DRAWITEMSTRUCT& item) const {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool enabled = !(item.itemState & ODS_DISABLED);
+    const int shift = item.itemState & ODS_SELECTED ? 1 : 0;
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&r, -1, -1);
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (shift ? DFCS_PUSHED : 0));
+
+    HGDIOBJ oldFont = SelectObject(dc, Font);
+    char caption[16] = "";
+    const int length = GetWindowTextA(btOK, caption, sizeof caption);
+    SIZE text{};
+    GetTextExtentPoint32A(dc, caption, length, &text);
+    constexpr int TickWidth = 14, TickHeight = 11, Gap = 5;
+    const int left = (r.left + r.right - TickWidth - Gap - text.cx) / 2 + shift;
+    const int middle = (r.top + r.bottom) / 2 + shift;
+
+    HPEN pen = CreatePen(PS_SOLID, 3, enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    const POINT tick[] = {{left, middle},
+                          {left + 5, middle + TickHeight / 2},
+                          {left + TickWidth, middle - TickHeight / 2}};
+    Polyline(dc, tick, 3);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+    TextOutA(dc, left + TickWidth + Gap, middle - text.cy / 2, caption, length);
+    SelectObject(dc, oldFont);
+    if (item.itemState & ODS_FOCUS) {
+        InflateRect(&r, -3, -3);
+        DrawFocusRect(dc, &r);
+    }
+}
+
+LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<TForm2*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return form->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND: {
+        const int entry = COMM_select.IndexOf(reinterpret_cast<HWND>(lParam));
+        if (entry >= 0) {
+            if (HIWORD(wParam) == BN_CLICKED)
+                SelectEntry(entry);
+            return 0;
+        }
+        for (const Binding& b : Bindings) {
+            if (b.Id == LOWORD(wParam) && b.Code == HIWORD(wParam))
+                Invoke(b.Handler);
+        }
+        return 0;
+    }
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.hwndItem == btOK)
+            DrawOkButton(item);
+        return TRUE;
+    }
+    // The close box only hides the dialog; Connect shows it again.
+    case WM_CLOSE:
+        ShowWindow(Handle, SW_HIDE);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(Handle, msg, wParam, lParam);
 }

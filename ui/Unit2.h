@@ -1,5 +1,8 @@
 #pragma once
-// The port selection dialog: created hidden at start, shown by Connect.
+// The port selection dialog "communication": created hidden at start, shown by Connect, not
+// modal. TEST opens the chosen port and starts the identification; OK starts the poll.
+
+#include "ui/RadioGroup.h"
 
 #include <windows.h>
 
@@ -9,7 +12,33 @@ class TForm2 {
     ~TForm2();
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
+
+    // Brings the dialog up; FormShow runs only when it was hidden.
+    void Show();
+
+    using THandler = void (TForm2::*)();
+    // Runs a handler; an error escaping it is shown by the general error display.
+    void Invoke(THandler handler);
+
+    // Handlers.
+    void FormShow();
+    void COMM_selectClick();
+    void COMMEnter();
+    void btTestCommClick();
+    void btOKClick();
+
     HWND Handle = nullptr;
+    TRadioGroup COMM_select;
+    HWND COMM = nullptr;
+    HWND btOK = nullptr;
+    HWND btTestComm = nullptr;
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void SelectEntry(int index);
+    void DrawOkButton(const DRAWITEMSTRUCT& item) const;
+    HFONT Font = nullptr;
 };
 
 extern TForm2* Form2;

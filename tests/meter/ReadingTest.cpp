@@ -18,10 +18,10 @@ TEST(Reading, NumberRule) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(ReadingValue(c.text), c.value);
+        EXPECT_EQ(MeterReadingValue(c.text), c.value);
     }
     // Too large for a float.
-    EXPECT_EQ(ReadingValue(std::string(60, '9')), 0.0f);
+    EXPECT_EQ(MeterReadingValue(std::string(60, '9')), 0.0f);
 }
 
 } // namespace

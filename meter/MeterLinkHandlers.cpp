@@ -1,0 +1,112 @@
+// The main window's side of the meter link: sending requests, applying what the meter sends,
+// Connect and Disconnect, the identification and poll timers, and closing the port.
+#include "meter/LinkState.h"
+#include "ui/Application.h"
+#include "ui/Controls.h"
+#include "ui/Main.h"
+#include "ui/Unit2.h"
+
+#include <span>
+
+MeterLink Link;
+PortTable Ports;
+PortListSource PortList;
+
+namespace {
+
+// The speed button paints its caption only when asked to.
+void SetCaption(HWND button, const char* caption) {
+    SetWindowTextA(button, caption);
+    InvalidateRect(button, nullptr, TRUE);
+}
+
+} // namespace
+
+void TMainForm::SendFrame(FrameBuffer request, std::uint16_t length) {
+    // What the component does with the bytes is not reported back; every call counts.
+    Comm32.QueueSend(request.data(), length);
+    ++Link.SentCount;
+    SetStatusText(1, SentPanelText(Link.SentCount));
+}
+
+void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength) {
+    const DeliveryOutcome outcome = ReceiveDelivery(
+        Link, std::span(static_cast<const std::uint8_t*>(Buffer), BufferLength), CurrentRecord);
+    SetStatusText(2, ReceivedPanelText(Link.ReceivedCount));
+    if (const auto& m = outcome.Measurement) {
+        Tabela.SetCell(3, m->Record, m->Front.Shown);
+        Tabela.SetCell(4, m->Record, m->Left.Shown);
+        Tabela.SetCell(5, m->Record, m->Right.Shown);
+        MeasurementRecord& slot = MeasurementStore.Slot(m->Record);
+        slot.FrontValue = m->Front.Value;
+        slot.LeftValue = m->Left.Value;
+        slot.RightValue = m->Right.Value;
+    }
+    if (outcome.ResultText)
+        SetWindowTextTo(txtTmp, *outcome.ResultText);
+    if (const auto& m = outcome.Measurement) {
+        // The reply carries no time of its own: the row is stamped when it is decoded.
+        Tabela.SetCell(1, m->Record, ShortDateText());
+        Tabela.SetCell(2, m->Record, LongTimeText());
+    }
+    if (outcome.Identified) {
+        Timer3.SetEnabled(false);
+        EnableWindow(Form2->btOK, TRUE);
+        SetStatusText(0, PortPanelText(Comm32.CommPort));
+    }
+}
+
+void TMainForm::sbStartClick() {
+    if (WindowText(sbStart) != "Connect") {
+        Timer2.SetEnabled(false);
+        Timer3.SetEnabled(false);
+        Link.SentCount = 0;
+        Link.ReceivedCount = 0;
+        SetStatusText(1, SentPanelText(0));
+        SetStatusText(2, ReceivedPanelText(0));
+        Comm32.ClosePort();
+        SetWaitCursor(false);
+        SetCaption(sbStart, "Connect");
+        return;
+    }
+    Timer2.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    CurrentRecord = 1;
+    Link.ReplySeen = 0;
+    for (int r = 1; r <= 9; ++r) {
+        Tabela.SetCell(1, r, "00-00-00");
+        Tabela.SetCell(2, r, "00:00:00");
+    }
+    for (int c = 3; c <= 5; ++c) {
+        for (int r = 1; r <= 9; ++r)
+            Tabela.SetCell(c, r, "0,0");
+    }
+    if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str()))
+        MessageBoxA(Handle, "serial ports not found", ApplicationTitle().c_str(), MB_OK);
+    SetCaption(sbStart, "Disconnect");
+    SetWindowTextA(Form2->btTestComm, "TEST");
+    Form2->Show();
+}
+
+void TMainForm::Timer3Timer() {
+    if (Comm32.Connected()) {
+        const std::uint16_t length = BuildIdentificationRequest(Link.RequestBuffer);
+        SendFrame(Link.RequestBuffer, length);
+    }
+}
+
+void TMainForm::Timer2Timer() {
+    SetWaitCursor(true);
+    if (Comm32.Connected()) {
+        const std::uint16_t length = BuildMeasurementRequest(Link.RequestBuffer, CurrentRecord);
+        SendFrame(Link.RequestBuffer, length);
+    }
+    if (AdvancePoll(Link, CurrentRecord)) {
+        Timer2.SetEnabled(false);
+        SetWaitCursor(false);
+    }
+}
+
+void TMainForm::FormClose() {
+    Comm32.ClosePort();
+}

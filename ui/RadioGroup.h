@@ -1,0 +1,37 @@
+#pragma once
+// A captioned group of radio buttons with a variable number of entries, at most one selected.
+// The entries are arranged in one column, or two when more than nine would crowd the box, and
+// share its height evenly. Clicks on an entry reach the parent window as WM_COMMAND.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TRadioGroup {
+  public:
+    void Create(HWND parent, int id, const char* caption, int left, int top, int width, int height,
+                HFONT font);
+
+    void Clear();
+    void Add(const std::string& text);
+    int Count() const { return static_cast<int>(Buttons.size()); }
+    HWND Entry(int index) const { return Buttons[index]; }
+    // The entry whose button this is, or -1.
+    int IndexOf(HWND button) const;
+
+    // The selected entry, -1 for none.
+    int ItemIndex() const { return Selected; }
+    // Selects an entry (-1: none); returns true when the selection changed.
+    bool SetItemIndex(int index);
+
+    HWND Handle = nullptr;
+
+  private:
+    static LRESULT CALLBACK GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR data);
+    void Arrange();
+    std::vector<HWND> Buttons;
+    int Selected = -1;
+    HFONT Font = nullptr;
+};

@@ -1,0 +1,406 @@
+// The meter link in the real windows under Wine: Connect, the port dialog, TEST, OK and the
+// poll, against the virtual meter of scripts/virtual-meter.sh on COM6.
+#include "WindowDriver.h"
+#include "meter/LinkState.h"
+#include "ui/Controls.h"
+#include "ui/Unit2.h"
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+namespace {
+
+constexpr const char* MeterPort = "COM6";
+const std::string Identification = "KAVRA TINTRA VIRTUAL 1.0";
+
+// The nine measurements the meter holds, as the table shows and the store keeps them.
+struct Expected {
+    const char* Front;
+    const char* Left;
+    const char* Right;
+    float FrontValue, LeftValue, RightValue;
+};
+const Expected MeterRecords[9] = {
+    {"075,3", "070,0", "069,9", 753, 700, 699}, {"-----", "070,0", "070,0", 9999, 700, 700},
+    {"075,0", "070,0", "070,0", 750, 700, 700}, {"081,2", "074,5", "073,3", 812, 745, 733},
+    {"060,0", "071,0", "072,0", 600, 710, 720}, {"075,1", "070,1", "070,2", 751, 701, 702},
+    {"090,0", "088,0", "087,0", 900, 880, 870}, {"074,9", "070,0", "070,0", 749, 700, 700},
+    {"077,7", "070,5", "068,8", 777, 705, 688},
+};
+
+std::string MeterLog() {
+    char ports[MAX_PATH] = "";
+    GetEnvironmentVariableA("WMX_PORTS", ports, MAX_PATH);
+    std::ifstream file(std::string("Z:") + ports + "/received-com6.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool IsWaitCursor() {
+    return GetCursor() == LoadCursor(nullptr, IDC_WAIT);
+}
+
+class LinkTest : public MainFormTest {
+  protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        Dialog = std::make_unique<TForm2>();
+        WriteConfig(*SampleStore());
+        ShowWindow();
+        LogStart = MeterLog().size();
+    }
+    void TearDown() override {
+        Dialog.reset();
+        PortList = {};
+        MainFormTest::TearDown();
+    }
+
+    // Handles messages until the condition holds; false after a generous safety limit.
+    bool WaitUntil(const std::function<bool()>& done, DWORD limitMs = 8000) {
+        const DWORD start = GetTickCount();
+        while (!done()) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= limitMs)
+                return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, limitMs - elapsed, QS_ALLINPUT);
+            ProcessMessages();
+        }
+        return true;
+    }
+    void Pump(DWORD ms) {
+        WaitUntil([] { return false; }, ms);
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        for (int i = 0; i < Form2->COMM_select.Count(); ++i)
+            entries.push_back(WindowText(Form2->COMM_select.Entry(i)));
+        return entries;
+    }
+    void ChooseEntry(const std::string& text) {
+        const auto entries = Entries();
+        const auto found = std::find(entries.begin(), entries.end(), text);
+        ASSERT_NE(found, entries.end()) << text << " is not listed";
+        Click(Form2->COMM_select.Entry(static_cast<int>(found - entries.begin())), 5, 5);
+    }
+    void ClickStart() { Click(Form->sbStart, 5, 5); }
+    void ClickTest() { Click(Form2->btTestComm, 5, 5); }
+    void ClickOk() { Click(Form2->btOK, 5, 5); }
+    // A cue to the meter beside the program's own requests (the meter's own control line).
+    void Cue(const std::string& cue) {
+        const std::string bytes = "\r!" + cue + "\r";
+        ASSERT_TRUE(Form->Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size())));
+    }
+
+    // Connect, the meter's port, TEST and the identification; the meter starts afresh.
+    void Identify() {
+        ClickStart();
+        ChooseEntry(MeterPort);
+        ClickTest();
+        ASSERT_TRUE(Form->Comm32.Connected());
+        Cue("reset");
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
+    }
+    // Identified, a silent meter, OK, and the poll stuck at record 2 for two ticks.
+    void PollStuckAtRecordTwo() {
+        Identify();
+        Cue("silent 1");
+        ClickOk();
+        ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(RequestedRecords(), 2) >= 2; }));
+    }
+
+    // The record numbers of the measurement requests that reached the meter in this test.
+    std::vector<int> RequestedRecords() const {
+        const std::string log = MeterLog().substr(LogStart);
+        std::vector<int> records;
+        for (auto at = log.find("\x02P?"); at != std::string::npos && at + 4 < log.size();
+             at = log.find("\x02P?", at + 1)) {
+            EXPECT_EQ(log[at + 4], '\r');
+            records.push_back(log[at + 3] - '0');
+        }
+        return records;
+    }
+    static std::vector<int> WithoutRepeats(std::vector<int> records) {
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+        return records;
+    }
+
+    // The port is free again: another component can open it.
+    static bool PortIsFree() {
+        TComm32 probe;
+        probe.CommPort = MeterPort;
+        try {
+            probe.OpenPort();
+        } catch (const ECommsError&) {
+            return false;
+        }
+        probe.ClosePort();
+        return true;
+    }
+
+    void ExpectRowHolds(int row, const Expected& e) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        EXPECT_EQ(Form->Tabela.Cells(3, row), e.Front);
+        EXPECT_EQ(Form->Tabela.Cells(4, row), e.Left);
+        EXPECT_EQ(Form->Tabela.Cells(5, row), e.Right);
+        const MeasurementRecord& slot = MeasurementStore.Slot(row);
+        EXPECT_EQ(slot.FrontValue, e.FrontValue);
+        EXPECT_EQ(slot.LeftValue, e.LeftValue);
+        EXPECT_EQ(slot.RightValue, e.RightValue);
+    }
+    void ExpectRowEmpty(int row) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const std::string cells[] = {"00-00-00", "00:00:00", "0,0", "0,0", "0,0"};
+        for (int c = 1; c <= 5; ++c)
+            EXPECT_EQ(Form->Tabela.Cells(c, row), cells[c - 1]);
+    }
+
+    std::unique_ptr<TForm2> Dialog;
+    std::size_t LogStart = 0;
+};
+
+// A volatile key of the test's own under HKEY_CURRENT_USER, with the given values in order.
+class PortKey {
+  public:
+    explicit PortKey(const std::vector<std::string>& ports) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, Path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &Key, nullptr);
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            // Names in the order the registry sorts them.
+            const std::string name =
+                "\\Device\\Serial" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+            RegSetValueExA(Key, name.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(ports[i].c_str()),
+                           static_cast<DWORD>(ports[i].size() + 1));
+        }
+    }
+    ~PortKey() {
+        RegCloseKey(Key);
+        RegDeleteKeyA(HKEY_CURRENT_USER, Path.c_str());
+    }
+    const std::string Path = "Software\\wmx-tests\\link-ports";
+
+  private:
+    HKEY Key = nullptr;
+};
+
+TEST_F(LinkTest, ConnectResetsTheTableAndShowsTheDialogWithThePortsOfTheSystem) {
+    ASSERT_NE(Form->Tabela.Cells(3, 3), "0,0");
+    ClickStart();
+    for (int r = 1; r <= 9; ++r) {
+        ExpectRowEmpty(r);
+        EXPECT_EQ(Form->Tabela.Cells(0, r), std::to_string(r));
+    }
+    EXPECT_EQ(Form->Tabela.Cells(3, 0), "front");
+    EXPECT_EQ(WindowText(Form->sbStart), "Disconnect");
+    EXPECT_TRUE(IsWindowVisible(Form2->Handle));
+    EXPECT_EQ(WindowText(Form2->btTestComm), "TEST");
+    // The rig's prefix lists COM5..COM8, the meter's port among them.
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"COM5", "COM6", "COM7", "COM8", "other = "}));
+    EXPECT_EQ(Form2->COMM_select.ItemIndex(), 3);
+    EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+    EXPECT_FALSE(IsWindowVisible(Form2->COMM));
+}
+
+TEST_F(LinkTest, DialogListsTheKeysPortsInOrderWithinItsBox) {
+    std::vector<std::string> many;
+    for (int i = 0; i < 20; ++i)
+        many.push_back("COM" + std::to_string(20 - i));
+    const struct {
+        std::vector<std::string> Ports;
+        std::vector<std::string> Listed;
+    } cases[] = {
+        {{"COM1", "COM3"}, {"COM1", "COM3", "other = "}},
+        {many,
+         [&] {
+             std::vector<std::string> listed(many.begin(), many.begin() + 16);
+             listed.push_back("other = ");
+             return listed;
+         }()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Ports.size());
+        PortKey key(c.Ports);
+        PortList = {HKEY_CURRENT_USER, key.Path};
+        ClickStart();
+        EXPECT_EQ(Entries(), c.Listed);
+        EXPECT_EQ(Form2->COMM_select.ItemIndex(), static_cast<int>(c.Listed.size()) - 2);
+        EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+        // Every entry lies inside the group box, below its caption, apart from the others.
+        RECT box;
+        GetClientRect(Form2->COMM_select.Handle, &box);
+        std::vector<RECT> placed;
+        for (int i = 0; i < Form2->COMM_select.Count(); ++i) {
+            RECT r;
+            GetWindowRect(Form2->COMM_select.Entry(i), &r);
+            MapWindowPoints(nullptr, Form2->COMM_select.Handle, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 8 && r.right <= box.right && r.bottom <= box.bottom)
+                << "entry " << i;
+            EXPECT_GE(r.bottom - r.top, 16) << "entry " << i;
+            for (const RECT& other : placed) {
+                RECT overlap;
+                EXPECT_FALSE(IntersectRect(&overlap, &r, &other)) << "entry " << i;
+            }
+            placed.push_back(r);
+        }
+        // Disconnect, ready for the next Connect; the dialog stays open and is not refilled.
+        ClickStart();
+        EXPECT_EQ(WindowText(Form->sbStart), "Connect");
+        SendMessageA(Form2->Handle, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindowVisible(Form2->Handle)) << "the close box hides the dialog";
+    }
+}
+
+TEST_F(LinkTest, WithoutTheKeyOnlyOtherIsListedAfterAMessage) {
+    PortList = {HKEY_CURRENT_USER, "Software\\wmx-tests\\no-such-key"};
+    MessageBoxSeen box;
+    Dialogs.Expect(AnswerMessageBox(box));
+    ClickStart();
+    EXPECT_EQ(box.Text, "serial ports not found");
+    EXPECT_EQ(box.Caption, ApplicationTitle());
+    EXPECT_FALSE(box.HasIcon);
+    EXPECT_TRUE(IsWindowVisible(Form2->Handle));
+    EXPECT_EQ(Entries(), std::vector<std::string>{"other = "});
+    EXPECT_EQ(Form2->COMM_select.ItemIndex(), -1);
+    // Nothing chosen: TEST does nothing.
+    ClickTest();
+    EXPECT_FALSE(Form->Comm32.Connected());
+    EXPECT_FALSE(Form->Timer3.Enabled());
+}
+
+TEST_F(LinkTest, OtherShowsTheEditWhoseEntryEmptiesIt) {
+    ClickStart();
+    ChooseEntry("other = ");
+    EXPECT_TRUE(IsWindowVisible(Form2->COMM));
+    EXPECT_EQ(WindowText(Form2->COMM), "type other serial port (e.g. COM5)");
+    Focus(Form2->COMM);
+    EXPECT_EQ(WindowText(Form2->COMM), "");
+    Type(Form2->COMM, "COM9");
+    Focus(Form2->btTestComm);
+    Focus(Form2->COMM);
+    EXPECT_EQ(WindowText(Form2->COMM), "") << "every entry erases the name typed before";
+    ChooseEntry("COM5");
+    EXPECT_TRUE(IsWindowVisible(Form2->COMM)) << "the edit stays once shown";
+    ChooseEntry("other = ");
+    Focus(Form2->COMM);
+    Type(Form2->COMM, MeterPort);
+    ClickTest();
+    Cue("reset");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
+    EXPECT_EQ(Form->StatusText(0), "Port: COM6");
+}
+
+TEST_F(LinkTest, TestOnAMissingPortShowsTheErrorAndDoesNotIdentify) {
+    ClickStart();
+    ChooseEntry("other = ");
+    Focus(Form2->COMM);
+    Type(Form2->COMM, "COM9");
+    MessageBoxSeen box;
+    Dialogs.Expect(AnswerMessageBox(box));
+    ClickTest();
+    EXPECT_EQ(box.Text, "Error opening com port.");
+    EXPECT_TRUE(box.HasIcon);
+    EXPECT_FALSE(Form->Comm32.Connected());
+    EXPECT_FALSE(Form->Timer3.Enabled());
+    EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+    EXPECT_EQ(Form->StatusText(0), "Port:");
+}
+
+TEST_F(LinkTest, IdentificationEnablesOkAndShowsThePortUntilTheNextTest) {
+    Identify();
+    EXPECT_EQ(Form->StatusText(0), "Port: COM6");
+    EXPECT_EQ(WindowText(Form->txtTmp), Identification);
+    EXPECT_FALSE(Form->Timer3.Enabled());
+    EXPECT_EQ(RequestedRecords(), std::vector<int>{});
+    ClickTest();
+    EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+    EXPECT_TRUE(Form->Timer3.Enabled());
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
+}
+
+TEST_F(LinkTest, OkReadsTheNineRecords) {
+    Identify();
+    ClickOk();
+    EXPECT_FALSE(IsWindowVisible(Form2->Handle));
+    ASSERT_TRUE(WaitUntil([&] { return IsWaitCursor(); })) << "the hourglass while polling";
+    ASSERT_TRUE(WaitUntil([&] { return Form->Tabela.Cells(3, 9) != "0,0"; }));
+    EXPECT_EQ(RequestedRecords(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    EXPECT_EQ(Form->StatusText(1), "Sent: 9");
+    EXPECT_EQ(Form->StatusText(2), "Received: 9");
+    EXPECT_FALSE(Form->Timer2.Enabled());
+    EXPECT_FALSE(IsWaitCursor());
+    for (int r = 1; r <= 9; ++r) {
+        ExpectRowHolds(r, MeterRecords[r - 1]);
+        EXPECT_EQ(Form->Tabela.Cells(1, r), ShortDateText());
+        EXPECT_NE(Form->Tabela.Cells(2, r), "00:00:00");
+    }
+    EXPECT_EQ(WindowText(Form->txtTmp), "negative") << "the verdict of the last record";
+}
+
+TEST_F(LinkTest, SilentMeterIsAskedForTheSameRecordEveryTick) {
+    PollStuckAtRecordTwo();
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(RequestedRecords(), 2) >= 4; }));
+    EXPECT_EQ(WithoutRepeats(RequestedRecords()), (std::vector<int>{1, 2}));
+    EXPECT_EQ(CurrentRecord, 2);
+    EXPECT_TRUE(Form->Timer2.Enabled());
+    EXPECT_TRUE(IsWaitCursor());
+    ExpectRowEmpty(1);
+}
+
+TEST_F(LinkTest, DeliveryWithoutCrMovesThePollOn) {
+    PollStuckAtRecordTwo();
+    Cue("noise 20");
+    ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(RequestedRecords(), 3) >= 1; }));
+    EXPECT_EQ(WithoutRepeats(RequestedRecords()), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Form->StatusText(2), "Received: 1");
+    ExpectRowEmpty(2);
+}
+
+TEST_F(LinkTest, SelectingRowFourMidPollAsksForRecordFourNext) {
+    PollStuckAtRecordTwo();
+    ClickRow(4);
+    Cue("silent 0");
+    ASSERT_TRUE(WaitUntil([&] { return !Form->Timer2.Enabled(); }));
+    EXPECT_EQ(WithoutRepeats(RequestedRecords()), (std::vector<int>{1, 2, 4, 5, 6, 7, 8, 9}));
+    ASSERT_TRUE(WaitUntil([&] { return Form->Tabela.Cells(3, 9) != "0,0"; }));
+    for (int r = 4; r <= 9; ++r)
+        ExpectRowHolds(r, MeterRecords[r - 1]);
+}
+
+TEST_F(LinkTest, DisconnectMidPollStopsItAndClosesThePort) {
+    PollStuckAtRecordTwo();
+    ClickStart();
+    const std::size_t requests = RequestedRecords().size();
+    EXPECT_EQ(WindowText(Form->sbStart), "Connect");
+    EXPECT_EQ(Form->StatusText(0), "Port: COM6");
+    EXPECT_EQ(Form->StatusText(1), "Sent: 0");
+    EXPECT_EQ(Form->StatusText(2), "Received: 0");
+    EXPECT_FALSE(IsWaitCursor());
+    EXPECT_TRUE(PortIsFree());
+    Pump(800);
+    EXPECT_EQ(RequestedRecords().size(), requests) << "no requests after Disconnect";
+}
+
+TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
+    const std::function<void(TMainForm&)> closers[] = {
+        [](TMainForm& form) { PostMessageA(form.Handle, WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](TMainForm& form) { PostMessageA(form.Handle, WM_COMMAND, idFileExitItem, 0); },
+    };
+    for (const auto& close : closers) {
+        PollStuckAtRecordTwo();
+        close(*Form);
+        EXPECT_EQ(RunMessageLoop(), 0);
+        EXPECT_FALSE(IsWindow(Form->Handle));
+        EXPECT_TRUE(PortIsFree());
+        // A fresh window for the next way of closing.
+        Dialog.reset();
+        Form.reset();
+        Form = std::make_unique<TMainForm>();
+        Dialog = std::make_unique<TForm2>();
+        ShowWindow();
+        LogStart = MeterLog().size();
+    }
+}
+
+} // namespace

@@ -113,8 +113,8 @@ void Idle() {
     int64_t process = ProcessCpuMicros() - processBefore;
     std::printf("idle 10 s: component's %zu threads %.3f ms CPU (%.4f %% of a core), whole "
                 "process %.1f ms (%.3f %%)\n",
-                workers.size(), threads / 1000.0, threads / 100.0 / IdleMs, process / 1000.0,
-                process / 100.0 / IdleMs);
+                workers.size(), threads / 1000.0, threads / 10.0 / IdleMs, process / 1000.0,
+                process / 10.0 / IdleMs);
 }
 
 void Stream(TComm32& Comm) {

@@ -12,11 +12,13 @@ trap cleanup EXIT
 "$fixture" start
 wineserver -p
 wine cmd /c exit </dev/null >/dev/null 2>&1
-# Our prefix's server is the one working in the server folder named after the prefix.
-server_dir=$(printf '/tmp/.wine-%d/server-%x-%x' "$(id -u)" "$(stat -c %d "$WINEPREFIX")" \
-    "$(stat -c %i "$WINEPREFIX")")
+# Our prefix's server works in the prefix or in a server folder named after its device and inode.
+server_name=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+server_pid=
 for pid in $(pgrep -f wineserver32); do
-    [ "$(readlink "/proc/$pid/cwd")" = "$server_dir" ] && server_pid=$pid
+    case "$(readlink "/proc/$pid/cwd")" in
+    "$WINEPREFIX" | */"$server_name") server_pid=$pid ;;
+    esac
 done
 server_cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$server_pid/stat"; }
 

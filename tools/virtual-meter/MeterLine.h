@@ -21,7 +21,8 @@ class MeterLine {
     // Held open so that the master never reads "other side closed" between the program's opens.
     int SlaveFd = -1;
     // A process of its own holds the slave as its controlling terminal, so that no other
-    // session (a Wine server, say) adopts it and gets SIGHUP when the line hangs up. It ends when KeeperPipe closes.
+    // session (a Wine server, say) adopts it and gets SIGHUP when the line hangs up. It ends when
+    // KeeperPipe closes.
     pid_t Keeper = -1;
     int KeeperPipe = -1;
 };

@@ -300,6 +300,7 @@ TEST_F(LinkTest, TestOnAMissingPortShowsTheErrorAndDoesNotIdentify) {
     Dialogs.Expect(AnswerMessageBox(box));
     ClickTest();
     EXPECT_EQ(box.Text, "Error opening com port.");
+    EXPECT_EQ(box.Caption, ApplicationTitle());
     EXPECT_TRUE(box.HasIcon);
     EXPECT_FALSE(Form->Comm32.Connected());
     EXPECT_FALSE(Form->Timer3.Enabled());
@@ -336,6 +337,11 @@ TEST_F(LinkTest, OkReadsTheNineRecords) {
         EXPECT_NE(Form->Tabela.Cells(2, r), "00:00:00");
     }
     EXPECT_EQ(WindowText(Form->txtTmp), "negative") << "the verdict of the last record";
+    // Reading again starts from an empty table, without asking.
+    ClickStart();
+    ClickStart();
+    for (int r = 1; r <= 9; ++r)
+        ExpectRowEmpty(r);
 }
 
 TEST_F(LinkTest, SilentMeterIsAskedForTheSameRecordEveryTick) {

@@ -1,0 +1,244 @@
+#include "serial/Comm32.h"
+
+#include "serial/CommsLog.h"
+#include "serial/ReadThread.h"
+#include "serial/WriteThread.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr DWORD ThreadStopTimeoutMs = 10000;
+// A worker that fails while starting ends without its ready notice; the open gives up at the
+// latest after this long.
+constexpr DWORD ThreadReadyTimeoutMs = 10000;
+const char* const NotifyWindowClass = "TComm32NotifyWindow";
+
+void RegisterNotifyWindowClass(WNDPROC Procedure) {
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = NotifyWindowClass;
+    registered = RegisterClassA(&windowClass) != 0;
+}
+
+} // namespace
+
+TComm32::TComm32() {
+    SetCommsLogName("");
+    RegisterNotifyWindowClass(NotifyWndProc);
+    NotifyWindow = CreateWindowExA(0, NotifyWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(NotifyWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TComm32::~TComm32() {
+    // Deliveries still queued for the window would be lost with their blocks.
+    MSG message;
+    while (PeekMessageA(&message, NotifyWindow, WM_COMM_DATA, WM_COMM_DATA, PM_REMOVE))
+        LocalFree(reinterpret_cast<HLOCAL>(message.lParam));
+    DestroyWindow(NotifyWindow);
+}
+
+void TComm32::SetCommsLogFileName(const std::string& Name) {
+    LogFileName = Name;
+    SetCommsLogName(Name);
+}
+
+bool TComm32::OpenPort() {
+    if (CommHandle)
+        throw ECommsError("Already have a comm file open");
+    if (!LogFileName.empty())
+        OpenCommsLog(LogFileName);
+
+    HANDLE handle = CreateFileA(CommPort.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        throw ECommsError("Error opening com port");
+    if (GetFileType(handle) != FILE_TYPE_CHAR) {
+        CloseHandle(handle);
+        throw ECommsError("File handle is not a comm handle. ");
+    }
+    CommHandle = handle;
+
+    DCB settings{};
+    settings.DCBlength = sizeof settings;
+    GetCommState(CommHandle, &settings);
+    COMMTIMEOUTS timeouts{};
+    GetCommTimeouts(CommHandle, &timeouts);
+    timeouts.ReadIntervalTimeout = RxTimeOut;
+    timeouts.ReadTotalTimeoutMultiplier = 0;
+    timeouts.ReadTotalTimeoutConstant = 0;
+    timeouts.WriteTotalTimeoutMultiplier = 0;
+    timeouts.WriteTotalTimeoutConstant = 0;
+    SetCommTimeouts(CommHandle, &timeouts);
+    settings.BaudRate = BaudRate;
+    settings.ByteSize = ByteSize;
+    settings.Parity = Parity;
+    settings.StopBits = StopBits;
+    SetCommState(CommHandle, &settings);
+
+    CloseEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!CloseEvent) {
+        LogLastError(GetLastError(), "Unable to CreateEvent: ");
+        CloseHandle(CommHandle);
+        CommHandle = nullptr;
+        IsConnected = false;
+        return false;
+    }
+    ReadThreadReady = false;
+    WriteThreadReady = false;
+
+    ReadThread = new TReadThread;
+    if (!ReadThread->Create()) {
+        LogLastError(GetLastError(), "Unable to create Read thread");
+        delete ReadThread;
+        ReadThread = nullptr;
+        throw ECommsError("Unable to create Read thread");
+    }
+    StartThread(*ReadThread, THREAD_PRIORITY_HIGHEST);
+
+    WriteThread = new TWriteThread;
+    if (!WriteThread->Create()) {
+        LogLastError(GetLastError(), "Unable to create Write thread");
+        delete WriteThread;
+        WriteThread = nullptr;
+        throw ECommsError("Unable to create Write thread");
+    }
+    StartThread(*WriteThread, THREAD_PRIORITY_ABOVE_NORMAL);
+
+    if (!WaitForThreadsReady()) {
+        ClosePort();
+        return false;
+    }
+    IsConnected = true;
+    return true;
+}
+
+void TComm32::StartThread(TCommThread& Thread, int Priority) {
+    Thread.CommHandle = CommHandle;
+    Thread.CloseEvent = CloseEvent;
+    Thread.NotifyWindow = NotifyWindow;
+    Thread.Start(Priority);
+}
+
+// Keeps the main thread's messages flowing until both ready notices have been handled. Ends
+// early when a worker ends without its notice, on WM_QUIT (put back for the owner's loop) or
+// when a handler closed the port meanwhile.
+bool TComm32::WaitForThreadsReady() {
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                return false;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (!ReadThread || !WriteThread)
+            return false;
+        if (ReadThreadReady && WriteThreadReady)
+            return true;
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ThreadReadyTimeoutMs)
+            return false;
+        HANDLE threads[] = {ReadThread->Handle(), WriteThread->Handle()};
+        DWORD result = MsgWaitForMultipleObjects(2, threads, FALSE, ThreadReadyTimeoutMs - elapsed,
+                                                 QS_ALLINPUT);
+        if (result == WAIT_OBJECT_0 || result == WAIT_OBJECT_0 + 1) {
+            // A worker has ended: its notice, if it sent one, is already queued.
+            while (PeekMessageA(&message, NotifyWindow, 0, 0, PM_REMOVE))
+                DispatchMessageA(&message);
+            return ReadThreadReady && WriteThreadReady;
+        }
+        if (result != WAIT_OBJECT_0 + 2)
+            return false;
+    }
+}
+
+void TComm32::ClosePort() {
+    IsConnected = false;
+    if (!CommHandle)
+        return;
+    WriteCommsLog("Stopping the Comm");
+    StopThread(ReadThread, "Closing Read Thread ", PURGE_RXABORT | PURGE_RXCLEAR,
+               "Read thread not exiting.  Terminating it.");
+    StopThread(WriteThread, "Closing Write Thread", PURGE_TXABORT | PURGE_TXCLEAR,
+               "Write thread not exiting.  Terminating it.");
+    CloseHandle(CloseEvent);
+    CloseEvent = nullptr;
+    CloseHandle(CommHandle);
+    CommHandle = nullptr;
+    if (!LogFileName.empty())
+        CloseCommsLog();
+}
+
+// A thread that does not end in time is waited for to its end all the same: the port is closed
+// and its buffers released only when no worker can still use them.
+template <class Thread>
+void TComm32::StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
+                         const char* NotExitingText) {
+    if (!Worker)
+        return;
+    WriteCommsLog(ClosingText);
+    SetEvent(CloseEvent);
+    PurgeComm(CommHandle, PurgeFlags);
+    if (!Worker->WaitFor(ThreadStopTimeoutMs)) {
+        WriteCommsLog(NotExitingText);
+        Worker->WaitFor(INFINITE);
+    }
+    delete Worker;
+    Worker = nullptr;
+}
+
+bool TComm32::QueueSend(const void* Data, uint16_t Length) {
+    if (!WriteThread) {
+        WriteCommsLog("Write thread not created");
+        return false;
+    }
+    char* block = static_cast<char*>(LocalAlloc(LPTR, Length + 1u));
+    if (!block) {
+        LogLastError(GetLastError(), "LocalAlloc: ");
+        return false;
+    }
+    if (Length)
+        std::memcpy(block, Data, Length);
+    if (PostThreadMessageA(WriteThread->Id(), WM_COMM_DATA, Length,
+                           reinterpret_cast<LPARAM>(block)))
+        return true;
+    LogLastError(GetLastError(), "Failed to Post to Write thread. ");
+    LocalFree(block);
+    return false;
+}
+
+LRESULT CALLBACK TComm32::NotifyWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+    auto* comm = reinterpret_cast<TComm32*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+    switch (Message) {
+    case WM_COMM_DATA: {
+        // Released even when the handler throws.
+        struct BlockOwner {
+            HLOCAL Block;
+            ~BlockOwner() { LocalFree(Block); }
+        } owner{reinterpret_cast<HLOCAL>(LParam)};
+        if (comm && comm->OnReceiveData)
+            comm->OnReceiveData(owner.Block, LOWORD(WParam));
+        return 0;
+    }
+    case WM_COMM_HANGUP:
+        if (comm && comm->OnRequestHangup)
+            comm->OnRequestHangup(comm);
+        return 0;
+    case WM_COMM_THREAD_READY:
+        if (comm && WParam == ReadThreadMark)
+            comm->ReadThreadReady = true;
+        else if (comm)
+            comm->WriteThreadReady = true;
+        return 0;
+    }
+    return DefWindowProcA(Window, Message, WParam, LParam);
+}

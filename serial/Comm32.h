@@ -1,0 +1,78 @@
+// The serial port component: opens a COM port for overlapped input and output, sends queued
+// buffers from its write thread and hands every delivery of its read thread to the owner on the
+// main thread, through a hidden window.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "serial/CommMessages.h"
+
+enum TParity : uint8_t { pNone, pOdd, pEven, pMark, pSpace };
+enum TStopBits : uint8_t { sb1_0, sb1_5, sb2_0 };
+
+class ECommsError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class TComm32;
+class TCommThread;
+class TReadThread;
+class TWriteThread;
+
+// Buffer holds BufferLength bytes and a zero byte; it is valid during the call only.
+using TReceiveDataEvent = std::function<void(const void* Buffer, uint16_t BufferLength)>;
+using TNotifyEvent = std::function<void(TComm32* Sender)>;
+
+class TComm32 {
+  public:
+    TComm32();
+    // Releases the window only: the owner calls ClosePort first.
+    ~TComm32();
+    TComm32(const TComm32&) = delete;
+    TComm32& operator=(const TComm32&) = delete;
+
+    // Read at the next OpenPort.
+    uint8_t RxTimeOut = 100;
+    uint32_t BaudRate = 9600;
+    uint8_t ByteSize = 8;
+    TParity Parity = pNone;
+    TStopBits StopBits = sb1_0;
+    std::string CommPort = "COM2";
+
+    TReceiveDataEvent OnReceiveData;
+    TNotifyEvent OnRequestHangup;
+
+    const std::string& CommsLogFileName() const { return LogFileName; }
+    // Also names the process-wide log; empty turns logging off.
+    void SetCommsLogFileName(const std::string& Name);
+
+    // Throws ECommsError (or the log file's error); false when the port opened but the
+    // threads could not be started.
+    bool OpenPort();
+    void ClosePort();
+    bool QueueSend(const void* Data, uint16_t Length);
+    bool Connected() const { return IsConnected; }
+
+  private:
+    TReadThread* ReadThread = nullptr;
+    TWriteThread* WriteThread = nullptr;
+    bool WriteThreadReady = false;
+    bool ReadThreadReady = false;
+    std::string LogFileName;
+    HANDLE CommHandle = nullptr;
+    HANDLE CloseEvent = nullptr;
+    HWND NotifyWindow = nullptr;
+    bool IsConnected = false;
+
+    void StartThread(TCommThread& Thread, int Priority);
+    bool WaitForThreadsReady();
+    template <class Thread>
+    void StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
+                    const char* NotExitingText);
+    static LRESULT CALLBACK NotifyWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
+};

@@ -1,0 +1,286 @@
+// The serial component under Wine, against the virtual meter on a real pseudo-terminal (COM5).
+#include "CommSession.h"
+#include "StreamPattern.h"
+#include "serial/CommsLog.h"
+#include "serial/ReadThread.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+const std::string IdRequest = "\x02V?\r";
+const std::string IdReply = "\x02V?KAVRA TINTRA VIRTUAL 1.0\r";
+
+std::string OpenError(TComm32& Comm) {
+    try {
+        Comm.OpenPort();
+    } catch (const ECommsError& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+TEST(Comm32, NewComponentHasTheLineDefaultsAndIsClosed) {
+    TComm32 comm;
+    EXPECT_EQ(comm.CommPort, "COM2");
+    EXPECT_EQ(comm.BaudRate, 9600u);
+    EXPECT_EQ(comm.ByteSize, 8);
+    EXPECT_EQ(comm.Parity, pNone);
+    EXPECT_EQ(comm.StopBits, sb1_0);
+    EXPECT_EQ(comm.RxTimeOut, 100);
+    EXPECT_EQ(comm.CommsLogFileName(), "");
+    EXPECT_FALSE(comm.Connected());
+    comm.ClosePort();
+    EXPECT_FALSE(comm.Connected());
+}
+
+TEST(Comm32, QueueSendBeforeAnyOpenIsRefusedAndLogged) {
+    // An open that fails after creating the log leaves the log open to catch the refusal.
+    std::string log = RigFile("refused-send.log");
+    TComm32 comm;
+    comm.SetCommsLogFileName(log);
+    comm.CommPort = "COM9";
+    EXPECT_EQ(OpenError(comm), "Error opening com port");
+    EXPECT_FALSE(comm.QueueSend("x", 1));
+    CloseCommsLog();
+    EXPECT_EQ(ReadLines(log), std::vector<std::string>{"Write thread not created"});
+}
+
+TEST(Comm32, PortsThatCannotBeOpenedAreRefused) {
+    struct Case {
+        std::string Port;
+        std::string Error;
+    };
+    std::string diskFile = RigFile("not-a-port.txt");
+    std::FILE* file = std::fopen(diskFile.c_str(), "w");
+    ASSERT_TRUE(file);
+    std::fclose(file);
+    for (const Case& c :
+         {Case{"COM9", "Error opening com port"}, Case{"NOSUCHPORT", "Error opening com port"},
+          Case{diskFile, "File handle is not a comm handle. "}}) {
+        SCOPED_TRACE(c.Port);
+        TComm32 comm;
+        comm.CommPort = c.Port;
+        EXPECT_EQ(OpenError(comm), c.Error);
+        EXPECT_FALSE(comm.Connected());
+        EXPECT_FALSE(comm.QueueSend("x", 1));
+    }
+    // No handle was left open on the refused file.
+    EXPECT_TRUE(DeleteFileA(diskFile.c_str()));
+}
+
+TEST(Comm32, SecondOpenAndOpenOfAPortInUseFailButKeepTheFirstConnection) {
+    CommSession first;
+    first.Open();
+    ASSERT_TRUE(first.Comm.Connected());
+    EXPECT_EQ(OpenError(first.Comm), "Already have a comm file open");
+
+    TComm32 second;
+    second.CommPort = "COM5";
+    EXPECT_EQ(OpenError(second), "Error opening com port");
+    second.ClosePort();
+
+    first.Send(IdRequest);
+    ASSERT_TRUE(first.PumpUntilReceived(IdReply.size()));
+    EXPECT_EQ(first.Received(), IdReply);
+    EXPECT_TRUE(first.Comm.Connected());
+    first.Comm.ClosePort();
+    EXPECT_FALSE(first.Comm.Connected());
+}
+
+TEST(Comm32, RequestsLeaveInQueueOrderAndAnEmptyOneIsAccepted) {
+    CommSession session;
+    session.Open();
+    EXPECT_TRUE(session.Comm.QueueSend("", 0));
+    session.Send("one\r");
+    session.Send("two\r");
+    session.Send("three\r");
+    session.Send("!dump\r");
+    std::string expected = "one\rtwo\rthree\r";
+    ASSERT_TRUE(session.PumpUntilReceived(expected.size()));
+    EXPECT_EQ(session.Received(), expected);
+    session.Comm.ClosePort();
+}
+
+TEST(Comm32, A3000ByteBurstArrivesAs2048ThenThe952Rest) {
+    CommSession session;
+    session.Open();
+    session.Send("!stream 3000\r");
+    ASSERT_TRUE(session.PumpUntilReceived(3000));
+    session.Comm.ClosePort();
+    ASSERT_EQ(session.Deliveries.size(), 2u);
+    EXPECT_EQ(session.Deliveries[0].size(), 2048u);
+    EXPECT_EQ(session.Deliveries[1].size(), 952u);
+    StreamPattern pattern;
+    std::string received = session.Received();
+    for (size_t i = 0; i < received.size(); ++i)
+        ASSERT_EQ(static_cast<uint8_t>(received[i]), pattern.Next()) << "byte " << i;
+    EXPECT_TRUE(session.EveryDeliveryZeroTerminated);
+}
+
+TEST(Comm32, DeliveriesFollowThePausesOnTheLine) {
+    struct Case {
+        const char* Cue;
+        std::vector<std::string> Deliveries;
+    };
+    const std::string half = IdReply.substr(0, IdReply.size() / 2);
+    for (const Case& c :
+         {Case{"!split 300\r", {half, IdReply.substr(half.size())}},
+          Case{"!double 1\r", {IdReply + IdReply}}, Case{"!delay 200\r", {IdReply}}}) {
+        SCOPED_TRACE(c.Cue);
+        CommSession session;
+        session.Open();
+        session.Send(c.Cue);
+        session.Send(IdRequest);
+        size_t total = 0;
+        for (const std::string& delivery : c.Deliveries)
+            total += delivery.size();
+        ASSERT_TRUE(session.PumpUntilReceived(total));
+        session.Comm.ClosePort();
+        EXPECT_EQ(session.Deliveries, c.Deliveries);
+        EXPECT_TRUE(session.EveryDeliveryZeroTerminated);
+    }
+}
+
+TEST(Comm32, AHungUpLineEndsTheReadThreadWithOneHangupRequest) {
+    std::string log = RigFile("hangup.log");
+    CommSession session;
+    session.Comm.SetCommsLogFileName(log);
+    session.Open();
+    session.Send("!hangup\r");
+    ASSERT_TRUE(session.PumpUntil([&] { return session.Hangups > 0; }));
+    // Nothing spins: a further look at the queue brings no second request.
+    session.PumpFor(300);
+    EXPECT_EQ(session.Hangups, 1);
+    EXPECT_TRUE(session.Comm.Connected());
+    session.Comm.ClosePort();
+    EXPECT_FALSE(session.Comm.Connected());
+    auto lines = ReadLines(log);
+    size_t readFailure =
+        LineStartingWith(lines, "Unexpected GetOverlappedResult Read Error: GetLastError");
+    size_t threadFailure = LineStartingWith(lines, "Unable to HandleReadEvent: GetLastError");
+    EXPECT_LT(readFailure, threadFailure);
+    EXPECT_LT(threadFailure, LineStartingWith(lines, "Read thread shutting down"));
+    EXPECT_LT(LineStartingWith(lines, "Read thread shutting down"), lines.size());
+    // The next open reaches the meter's fresh line.
+    CommSession again;
+    again.Open();
+    again.Send(IdRequest);
+    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
+    again.Comm.ClosePort();
+}
+
+TEST(Comm32, ClosingWhileAWriteIsPendingDropsTheQueueWithoutHangup) {
+    CommSession session;
+    // Under Wine the read interval timer can fail the idle read (ERROR_SEM_TIMEOUT) while a write
+    // is stuck on the same pty; without an interval the read simply waits, as on Windows.
+    session.Comm.RxTimeOut = 0;
+    session.Open();
+    // The meter stops reading, so the pty fills and a write stays pending.
+    session.Send("!deaf 1500\r");
+    const std::string block(60000, 'x');
+    for (int i = 0; i < 4; ++i)
+        session.Send(block);
+    session.PumpFor(300);
+    session.Comm.ClosePort();
+    session.PumpFor(200);
+    EXPECT_EQ(session.Hangups, 0);
+
+    CommSession again;
+    again.Comm.OpenPort();
+    again.Send("\r!count\r");
+    ASSERT_TRUE(
+        again.PumpUntil([&] { return again.Received().find('\r') != std::string::npos; }, 10000));
+    again.Comm.ClosePort();
+    size_t count = std::stoul(again.Received());
+    EXPECT_LT(count, 4 * block.size());
+}
+
+TEST(Comm32, ShortSessionLogsItsLinesInOrder) {
+    std::string log = RigFile("session.log");
+    CommSession session;
+    session.Comm.SetCommsLogFileName(log);
+    session.Comm.OpenPort();
+    session.Send(IdRequest);
+    ASSERT_TRUE(session.PumpUntilReceived(IdReply.size()));
+    // The read thread logs its next wait right after posting the delivery.
+    ASSERT_TRUE(session.PumpUntil([&] { return ReadLines(log).size() >= 5; }));
+    session.Comm.ClosePort();
+    std::vector<std::string> expected = {
+        "Waiting for a CommEvent (Error) to occur.",
+        "Waiting for data from comm connection.",
+        "Writing to comm port",
+        "Got something from Comm port!!!",
+        "Waiting for data from comm connection.",
+        "Stopping the Comm",
+        "Closing Read Thread ",
+    };
+    // Both threads see the one stop event at once, so the write thread's last line may come
+    // before the read thread's; the write thread's stop begins after the read thread's end.
+    auto lines = ReadLines(log);
+    ASSERT_EQ(lines.size(), expected.size() + 3);
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + expected.size()), expected);
+    auto position = [&](const std::string& line) {
+        return std::find(lines.begin() + expected.size(), lines.end(), line) - lines.begin();
+    };
+    EXPECT_LT(position("Read thread shutting down"), position("Closing Write Thread"));
+    EXPECT_LT(position("Write thread shutting down"), static_cast<long>(lines.size()));
+    EXPECT_LT(position("Closing Write Thread"), static_cast<long>(lines.size()));
+}
+
+// The rig makes the port refuse its status requests, so the read thread's first event wait
+// fails: it posts its hang-up and ends without its ready notice.
+TEST(Comm32, AWorkerFailingAtStartEndsTheOpenWithFalse) {
+    WriteRigControl("refuse 1\n");
+    std::string log = RigFile("start-failure.log");
+    CommSession session;
+    session.Comm.SetCommsLogFileName(log);
+    bool opened = session.Comm.OpenPort();
+    RemoveRigControl();
+    EXPECT_FALSE(opened);
+    EXPECT_FALSE(session.Comm.Connected());
+    EXPECT_FALSE(session.Comm.QueueSend("x", 1));
+    auto lines = ReadLines(log);
+    size_t stepFailure = LineStartingWith(lines, "Unexpected WaitCommEvent error: GetLastError");
+    size_t startFailure = LineStartingWith(lines, "Unable to SetupCommEvent1: GetLastError");
+    EXPECT_EQ(stepFailure, 0u);
+    EXPECT_LT(stepFailure, startFailure);
+    EXPECT_LT(startFailure, LineStartingWith(lines, "Read thread shutting down"));
+    EXPECT_LT(LineStartingWith(lines, "Read thread shutting down"), lines.size());
+    // The port was closed again: the next open succeeds.
+    CommSession again;
+    again.Open();
+    EXPECT_TRUE(again.Comm.Connected());
+    again.Comm.ClosePort();
+}
+
+// A pty never sees a line error and Wine reports no error flags for one, so the flags' texts are
+// checked on the report itself; the rig's injected error count drives a real event end to end.
+TEST(Comm32, LineErrorsArriveAsCommEventTexts) {
+    struct Case {
+        DWORD Flags;
+        const char* Report;
+    };
+    for (const Case& c :
+         {Case{CE_FRAME, "Comm Event: CE_FRAME, EvtMask = 8"},
+          Case{CE_FRAME | CE_OVERRUN, "Comm Event: CE_FRAME and CE_OVERRUN, EvtMask = 10"},
+          Case{CE_BREAK, "Comm Event: EV_ERR Unknown EvtMask, EvtMask = 16"},
+          Case{0, "Comm Event: NULL Error, EvtMask = 0"}})
+        EXPECT_EQ(CommEventReport(c.Flags), c.Report);
+
+    CommSession session;
+    session.Open();
+    WriteRigControl("frame 1\n");
+    const std::string report = "Comm Event: NULL Error, EvtMask = 0";
+    bool arrived = session.PumpUntilReceived(report.size());
+    session.Comm.ClosePort();
+    RemoveRigControl();
+    ASSERT_TRUE(arrived);
+    EXPECT_EQ(session.Deliveries.front(), report);
+    EXPECT_TRUE(session.EveryDeliveryZeroTerminated);
+}
+
+} // namespace

@@ -1,0 +1,20 @@
+// What the virtual meter answers and how; set from the command line, changed by cues on the line.
+#pragma once
+#include <map>
+#include <string>
+
+struct MeterOptions {
+    std::string LinkPath;        // symbolic link pointed at the pty being served
+    std::string ReceivedLogPath; // every byte received is appended here
+    std::string Identification = "KAVRA TINTRA VIRTUAL 1.0";
+    std::map<int, std::string> Records; // record number -> "ffff:llll:rrrr"
+    int DelayMs = 0;                    // wait before each reply
+    int SplitPauseMs = 0;               // when > 0, each reply goes out in two halves
+    bool Silent = false;                // receive and record, never answer
+    bool Double = false;                // every reply goes out twice in one write
+
+    std::string RecordReply(int record) const;
+};
+
+// Parses the command line; prints usage and exits on an unknown option.
+MeterOptions ParseMeterOptions(int argc, char** argv);

@@ -12,7 +12,7 @@ source "$here/env.sh"
 
 workdir="$WMX_BUILD/run"
 mkdir -p "$workdir"
-cp "$WMX_BUILD/win/wmx.exe" "$workdir/"
+cp "$WMX_BUILD/win/wmx.exe" "$WMX_BUILD/win/protokol.bmp" "$workdir/"
 # A sample set of nine measurements, so that the window opens full.
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
 

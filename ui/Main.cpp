@@ -36,6 +36,10 @@ const Binding Bindings[] = {
     {idFileOpenItem, Click, &TMainForm::FileOpen},
     {idSpeedButton2, Click, &TMainForm::FileSaveAs},
     {idFileSaveAsItem, Click, &TMainForm::FileSaveAs},
+    {idSpeedButton3, Click, &TMainForm::FilePrint},
+    {idFilePrintItem, Click, &TMainForm::FilePrint},
+    {idSpeedButton4, Click, &TMainForm::FilePrintSetup},
+    {idFilePrintSetupItem, Click, &TMainForm::FilePrintSetup},
     {idSpeedButton6, Click, &TMainForm::HelpAbout},
     {idHelpAboutItem, Click, &TMainForm::HelpAbout},
     {idSpeedButton5, Click, &TMainForm::FileExit},
@@ -368,6 +372,10 @@ void TMainForm::SetWaitCursor(bool waiting) {
 }
 
 void TMainForm::DispatchCommand(int id, int code) {
+    // Only focus moves inside the window run the exit handlers, not the window losing the
+    // focus to a dialog or another program.
+    if (Deactivated && (code == EN_KILLFOCUS || (id == idrodzaj_pojazdu && code == CBN_KILLFOCUS)))
+        return;
     for (const Binding& b : Bindings) {
         if (b.Id == id && b.Code == static_cast<UINT>(code)) {
             Invoke(b.Handler);
@@ -386,7 +394,8 @@ LRESULT TMainForm::DispatchNotify(NMHDR& header) {
         Invoke(&TMainForm::TabelaClick);
         break;
     case TStringGrid::Event::Enter:
-        Invoke(&TMainForm::TabelaEnter);
+        if (!Deactivated)
+            Invoke(&TMainForm::TabelaEnter);
         break;
     case TStringGrid::Event::None:
         break;
@@ -433,16 +442,21 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     // The control that had the focus gets it back when the window is activated again, for
-    // example after a dialog.
+    // example after a dialog; neither the loss nor the return counts as leaving or entering it.
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
+            Deactivated = true;
             HWND focus = GetFocus();
             if (focus && IsChild(Handle, focus))
                 FocusedControl = focus;
-        } else if (FocusedControl && IsWindow(FocusedControl)) {
+            break;
+        }
+        if (FocusedControl && IsWindow(FocusedControl)) {
             SetFocus(FocusedControl);
+            Deactivated = false;
             return 0;
         }
+        Deactivated = false;
         break;
     case WM_SETCURSOR:
         if (Waiting) {

@@ -106,6 +106,8 @@ class TMainForm {
     void FileExit();
     void FileOpen();
     void FileSaveAs();
+    void FilePrint();
+    void FilePrintSetup();
     void TabelaClick();
     void TabelaEnter();
     void Edit1Exit();
@@ -174,6 +176,8 @@ class TMainForm {
     HICON Icon = nullptr;
     bool Waiting = false;
     HWND FocusedControl = nullptr;
+    // Between losing the activation and getting it back.
+    bool Deactivated = false;
     bool Shown = false;
     std::string CurrentHint;
 };

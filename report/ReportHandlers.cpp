@@ -1,0 +1,42 @@
+// The main window's print commands: the report reads the window as displayed and the selected
+// row's record.
+#include "report/TestReport.h"
+#include "ui/Controls.h"
+#include "ui/Main.h"
+
+void TMainForm::FilePrint() {
+    ReportSource source;
+    source.ReadEntries = [this] {
+        ReportEntries entries;
+        entries.CustomerName = WindowText(Edit1);
+        entries.Address1 = WindowText(Edit2);
+        entries.Address2 = WindowText(Edit3);
+        entries.RegistrationNo = WindowText(Edit6);
+        entries.VehicleTypeIndex = VehicleTypeIndex();
+        entries.Make = WindowText(Edit7);
+        entries.Model = WindowText(Edit8);
+        entries.Mileage = WindowText(Edit9);
+        entries.Comment = WindowText(Edit10);
+        entries.Diagnostician = WindowText(Edit11);
+        return entries;
+    };
+    source.SelectMeasurement = [this] {
+        CurrentRecord = static_cast<std::uint8_t>(Tabela.Row());
+        const MeasurementRecord& record = MeasurementStore.Slot(CurrentRecord);
+        ReportMeasurement measurement;
+        measurement.DateText = Tabela.Cells(1, CurrentRecord);
+        measurement.TimeText = Tabela.Cells(2, CurrentRecord);
+        measurement.FrontText = Tabela.Cells(3, CurrentRecord);
+        measurement.LeftText = Tabela.Cells(4, CurrentRecord);
+        measurement.RightText = Tabela.Cells(5, CurrentRecord);
+        measurement.FrontValue = record.FrontValue;
+        measurement.LeftValue = record.LeftValue;
+        measurement.RightValue = record.RightValue;
+        return measurement;
+    };
+    PrintTestReport(Handle, source);
+}
+
+void TMainForm::FilePrintSetup() {
+    SetUpPrinter(Handle);
+}

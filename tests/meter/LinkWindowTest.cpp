@@ -186,6 +186,7 @@ class PortKey {
 };
 
 TEST_F(LinkTest, ConnectResetsTheTableAndShowsTheDialogWithThePortsOfTheSystem) {
+    const std::string storedFront = GetText(MeasurementStore.Slot(3).FrontText);
     ASSERT_NE(Form->Tabela.Cells(3, 3), "0,0");
     ClickStart();
     for (int r = 1; r <= 9; ++r) {
@@ -193,6 +194,7 @@ TEST_F(LinkTest, ConnectResetsTheTableAndShowsTheDialogWithThePortsOfTheSystem) 
         EXPECT_EQ(Form->Tabela.Cells(0, r), std::to_string(r));
     }
     EXPECT_EQ(Form->Tabela.Cells(3, 0), "front");
+    EXPECT_EQ(GetText(MeasurementStore.Slot(3).FrontText), storedFront) << "the store is kept";
     EXPECT_EQ(WindowText(Form->sbStart), "Disconnect");
     EXPECT_TRUE(IsWindowVisible(Form2->Handle));
     EXPECT_EQ(WindowText(Form2->btTestComm), "TEST");

@@ -246,9 +246,14 @@ TEST_F(LinkTest, DialogListsTheKeysPortsInOrderWithinItsBox) {
             }
             placed.push_back(r);
         }
-        // Disconnect, ready for the next Connect; the dialog stays open and is not refilled.
+        // Disconnect leaves the dialog up; Connect then shows it as it is, not refilled.
+        ChooseEntry("other = ");
         ClickStart();
         EXPECT_EQ(WindowText(Form->sbStart), "Connect");
+        EXPECT_TRUE(IsWindowVisible(Form2->Handle));
+        ClickStart();
+        EXPECT_EQ(Form2->COMM_select.ItemIndex(), static_cast<int>(c.Listed.size()) - 1);
+        ClickStart();
         SendMessageA(Form2->Handle, WM_CLOSE, 0, 0);
         EXPECT_FALSE(IsWindowVisible(Form2->Handle)) << "the close box hides the dialog";
     }

@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "ui/Main.h"
+#include "ui/Unit2.h"
 
 #include <cctype>
 
@@ -41,6 +42,9 @@ void ProcessMessage(MSG& msg) {
         if (IsDialogMessageA(MainForm->Handle, &msg))
             return;
     }
+    // The port dialog moves its focus with Tab as well.
+    if (Form2 && IsDialogMessageA(Form2->Handle, &msg))
+        return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

@@ -284,6 +284,9 @@ TEST_F(LinkTest, OtherShowsTheEditWhoseEntryEmptiesIt) {
     Focus(Form2->COMM);
     EXPECT_EQ(WindowText(Form2->COMM), "");
     Type(Form2->COMM, "COM9");
+    PressKey(Form2->COMM, VK_TAB);
+    EXPECT_NE(GetFocus(), Form2->COMM) << "Tab leaves the edit";
+    EXPECT_TRUE(IsChild(Form2->Handle, GetFocus())) << "and stays in the dialog";
     Focus(Form2->btTestComm);
     Focus(Form2->COMM);
     EXPECT_EQ(WindowText(Form2->COMM), "") << "every entry erases the name typed before";

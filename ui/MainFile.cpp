@@ -6,24 +6,10 @@
 
 #include <commdlg.h>
 
-#include <stdexcept>
 
 namespace {
 
 constexpr const char* ConfigFileName = "config.wmx";
-
-using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
-
-// The dialog library is loaded on first use: it brings the shell with it, which would otherwise
-// lengthen every start of the program.
-FileDialogFunction FileDialog(bool save) {
-    static const HMODULE library = LoadLibraryA("comdlg32.dll");
-    const FARPROC function =
-        library ? GetProcAddress(library, save ? "GetSaveFileNameA" : "GetOpenFileNameA") : nullptr;
-    if (!function)
-        throw std::runtime_error("The file dialogs cannot be loaded");
-    return reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(function));
-}
 
 // Runs a common file dialog; false when the user cancels. The name is kept for the next use.
 bool AskFileName(HWND owner, std::string& fileName, const char* filter, const char* defaultExt,
@@ -38,7 +24,7 @@ bool AskFileName(HWND owner, std::string& fileName, const char* filter, const ch
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExt;
     dialog.Flags = flags | OFN_NOCHANGEDIR;
-    if (!FileDialog(save)(&dialog))
+    if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)))
         return false;
     fileName = buffer;
     return true;

@@ -72,7 +72,9 @@ static_assert(offsetof(MeasurementRecord, Verdict) == 3600);
 static_assert(sizeof(MeasurementRecord) == 3856);
 static_assert(sizeof(MeasurementStore) == 34704);
 
-inline std::string GetText(const ShortString& s) { return std::string(s.Chars, s.Length); }
+inline std::string GetText(const ShortString& s) {
+    return std::string(s.Chars, s.Length);
+}
 
 // Longer texts are cut to their first 255 characters without notice.
 inline void SetText(ShortString& s, std::string_view text) {

@@ -6,7 +6,6 @@
 
 #include <commdlg.h>
 
-
 namespace {
 
 constexpr const char* ConfigFileName = "config.wmx";

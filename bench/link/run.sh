@@ -9,15 +9,12 @@ work="$WMX_BUILD/bench-link"
 mkdir -p "$work"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"
 
-source "$WMX_ROOT/scripts/xvfb.sh"
+source "$WMX_ROOT/scripts/wine-session.sh"
 cleanup() {
     "$meter" stop com7
-    wineserver -k 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
+    stop_wine_session
 }
 trap cleanup EXIT
 "$meter" start com7
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
 cd "$work"
 wine "$WMX_BUILD/win/bench/link/link_bench.exe" | tr -d '\r'

@@ -11,16 +11,13 @@ form="$WMX_BUILD/win/protokol.bmp"
 work="$(mktemp -d "$WMX_BUILD/report-bench.XXXXXX")"
 source "$root/tests/report/print-queue.sh"
 start_print_queue
-source "$root/scripts/xvfb.sh"
+source "$root/scripts/wine-session.sh"
 cleanup() {
-    wineserver -k 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
+    stop_wine_session
     stop_print_queue
     rm -rf "$work"
 }
 trap cleanup EXIT
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
 
 cd "$work"
 wine "$bench" scale "$(winepath -w "$form")"

@@ -6,12 +6,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 fixture="$WMX_ROOT/tests/serial/meter-fixture.sh"
 bench="$WMX_BUILD/win/bench/serial/serial_bench.exe"
 
-source "$WMX_ROOT/scripts/xvfb.sh"
-cleanup() { "$fixture" stop; wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }
+source "$WMX_ROOT/scripts/wine-session.sh"
+cleanup() {
+    "$fixture" stop
+    stop_wine_session
+}
 trap cleanup EXIT
 "$fixture" start
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
 # Our prefix's server works in the prefix or in a server folder named after its device and inode.
 server_name=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
 server_pid=

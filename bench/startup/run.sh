@@ -14,11 +14,8 @@ $cxx -O2 -static -mwindows -o "$work/minimal.exe" "$here/MinimalWindow.cpp"
 cp "$WMX_BUILD/win/wmx.exe" "$work/"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"
 
-source "$WMX_ROOT/scripts/xvfb.sh"
-cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }
-trap cleanup EXIT
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
+source "$WMX_ROOT/scripts/wine-session.sh"
+trap stop_wine_session EXIT
 
 cd "$work"
 minimal=$(wine launch.exe minimal.exe "$runs" | tr -d '\r')

@@ -1,0 +1,11 @@
+# Sourced: an Xvfb display of its own and one warm wineserver for a run of Windows programs;
+# stop_wine_session ends both.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+stop_wine_session() {
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb_pid" 2>/dev/null || true
+}
+# Wine's services start here, away from the callers' output pipes, which they would otherwise
+# hold open after the first program has ended.
+wineserver -p
+wine cmd /c exit </dev/null >/dev/null 2>&1

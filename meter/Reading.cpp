@@ -1,5 +1,7 @@
 #include "meter/Reading.h"
 
+#include "data/PassLimits.h"
+
 #include <algorithm>
 #include <charconv>
 #include <system_error>
@@ -54,5 +56,5 @@ float MeterReadingValue(std::string_view reading) {
 }
 
 const char* Verdict(float front, float left, float right) {
-    return front >= 750.0f && left >= 700.0f && right >= 700.0f ? "positive" : "negative";
+    return front >= FrontLimit && left >= SideLimit && right >= SideLimit ? "positive" : "negative";
 }

@@ -2,6 +2,8 @@
 // What the test report writes and where: the 18 texts over the form image, their positions as
 // percentages of the image's size, and the words made from stored values.
 
+#include "data/PassLimits.h"
+
 #include <array>
 #include <cstddef>
 #include <string>
@@ -76,9 +78,7 @@ struct PixelPoint {
 // size x percent / 100 in extended precision, rounded to the nearest pixel, ties to even.
 PixelPoint PlaceTextPosition(int width, int height, ReportPlace place);
 
-// The report's limits, in the unit of the stored values; a value equal to its limit passes.
-constexpr float FrontLimit = 750.0f;
-constexpr float SideLimit = 700.0f;
+// "positive" when the value meets its limit (FrontLimit or SideLimit), else "negative".
 std::string_view VerdictWord(float value, float limit);
 
 // The word printed for the combo box's selected item; empty for no item or an unknown one.

@@ -30,9 +30,11 @@ std::string ErrorBoxText(const std::string& message) {
     return message;
 }
 
-void ShowError(const std::exception& error) {
-    MessageBoxA(MainForm ? MainForm->Handle : nullptr, ErrorBoxText(error.what()).c_str(),
-                ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
+void ShowError(const std::exception& error, HWND owner) {
+    if (!owner && MainForm)
+        owner = MainForm->Handle;
+    MessageBoxA(owner, ErrorBoxText(error.what()).c_str(), ApplicationTitle().c_str(),
+                MB_OK | MB_ICONERROR);
 }
 
 void ProcessMessage(MSG& msg) {

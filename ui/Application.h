@@ -15,8 +15,9 @@ const std::string& ApplicationTitle();
 std::string ErrorBoxText(const std::string& message);
 
 // The one place where an error that escaped a handler is shown: a message box with an error
-// icon and an OK button, captioned with the application's title. The program then goes on.
-void ShowError(const std::exception& error);
+// icon and an OK button, captioned with the application's title, owned by the window whose
+// handler failed (the main window when none is named). The program then goes on.
+void ShowError(const std::exception& error, HWND owner = nullptr);
 
 // Handles one message as the loop does: hints, keyboard navigation between the main window's
 // controls (IsDialogMessage), then the window procedure.

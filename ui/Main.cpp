@@ -2,6 +2,7 @@
 
 #include "ui/Application.h"
 #include "ui/Controls.h"
+#include "ui/EventBinding.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 
@@ -24,14 +25,8 @@ constexpr int ClientHeight = 342;
 constexpr UINT Click = 0; // BN_CLICKED, STN_CLICKED and menu commands
 constexpr UINT TimerTick = WM_TIMER;
 
-struct Binding {
-    int Id;
-    UINT Code;
-    TMainForm::THandler Handler;
-};
-
 // Every event of the window's controls, bound to its handler.
-const Binding Bindings[] = {
+const TEventBinding<TMainForm> Bindings[] = {
     {idSpeedButton1, Click, &TMainForm::FileOpen},
     {idFileOpenItem, Click, &TMainForm::FileOpen},
     {idSpeedButton2, Click, &TMainForm::FileSaveAs},
@@ -329,18 +324,10 @@ void TMainForm::Show() {
     UpdateWindow(Handle);
     if (!Shown) {
         Shown = true;
-        Invoke(&TMainForm::FormShow);
+        RunHandler(*this, &TMainForm::FormShow);
         // The first field of the Tab order takes the keyboard, after the start-up loading.
         if (!IsChild(Handle, GetFocus()))
             SetFocus(Edit1);
-    }
-}
-
-void TMainForm::Invoke(THandler handler) {
-    try {
-        (this->*handler)();
-    } catch (const std::exception& error) {
-        ShowError(error);
     }
 }
 
@@ -376,12 +363,7 @@ void TMainForm::DispatchCommand(int id, int code) {
     // focus to a dialog or another program.
     if (Deactivated && (code == EN_KILLFOCUS || (id == idrodzaj_pojazdu && code == CBN_KILLFOCUS)))
         return;
-    for (const Binding& b : Bindings) {
-        if (b.Id == id && b.Code == static_cast<UINT>(code)) {
-            Invoke(b.Handler);
-            return;
-        }
-    }
+    DispatchEvent<TMainForm>(*this, Bindings, id, static_cast<UINT>(code));
 }
 
 LRESULT TMainForm::DispatchNotify(NMHDR& header) {
@@ -391,11 +373,11 @@ LRESULT TMainForm::DispatchNotify(NMHDR& header) {
         return Tabela.CustomDraw(header);
     switch (Tabela.Notify(header)) {
     case TStringGrid::Event::Click:
-        Invoke(&TMainForm::TabelaClick);
+        RunHandler(*this, &TMainForm::TabelaClick);
         break;
     case TStringGrid::Event::Enter:
         if (!Deactivated)
-            Invoke(&TMainForm::TabelaEnter);
+            RunHandler(*this, &TMainForm::TabelaEnter);
         break;
     case TStringGrid::Event::None:
         break;
@@ -472,7 +454,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_CLOSE:
-        Invoke(&TMainForm::FormClose);
+        RunHandler(*this, &TMainForm::FormClose);
         break;
     case WM_DESTROY:
         PostQuitMessage(0);

@@ -83,10 +83,6 @@ class TMainForm {
     // Shows the window; the first time, FormShow runs (start-up loading).
     void Show();
 
-    using THandler = void (TMainForm::*)();
-    // Runs a handler; an error escaping it is shown by the general error display.
-    void Invoke(THandler handler);
-
     // Shown data, for the binding, the meter link and the report.
     std::string StatusText(int panel) const;
     void SetStatusText(int panel, const std::string& text);
@@ -120,7 +116,7 @@ class TMainForm {
     void Edit10Exit();
     void Edit11Exit();
     void rodzaj_pojazduExit();
-    // The meter link (meter/MeterLinkHandlers.cpp).
+    // The meter link (MainMeterLink.cpp).
     void SendFrame(FrameBuffer request, std::uint16_t length);
     void Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength);
     void sbStartClick();

@@ -2,6 +2,7 @@
 #include "meter/LinkState.h"
 #include "ui/Application.h"
 #include "ui/Controls.h"
+#include "ui/EventBinding.h"
 #include "ui/Main.h"
 
 #include <stdexcept>
@@ -15,13 +16,7 @@ constexpr const char* OtherPort = "other = ";
 
 enum Form2ControlId : int { idCOMM_select = 10, idCOMM, idbtOK, idbtTestComm };
 
-struct Binding {
-    int Id;
-    UINT Code;
-    TForm2::THandler Handler;
-};
-
-const Binding Bindings[] = {
+const TEventBinding<TForm2> Bindings[] = {
     {idCOMM, EN_SETFOCUS, &TForm2::COMMEnter},
     {idbtTestComm, BN_CLICKED, &TForm2::btTestCommClick},
     {idbtOK, BN_CLICKED, &TForm2::btOKClick},
@@ -68,23 +63,15 @@ TForm2::~TForm2() {
 
 void TForm2::Show() {
     if (!IsWindowVisible(Handle)) {
-        Invoke(&TForm2::FormShow);
+        RunHandler(*this, &TForm2::FormShow);
         ShowWindow(Handle, SW_SHOW);
     }
     SetForegroundWindow(Handle);
 }
 
-void TForm2::Invoke(THandler handler) {
-    try {
-        (this->*handler)();
-    } catch (const std::exception& error) {
-        ShowError(error);
-    }
-}
-
 void TForm2::SelectEntry(int index) {
     if (COMM_select.SetItemIndex(index))
-        Invoke(&TForm2::COMM_selectClick);
+        RunHandler(*this, &TForm2::COMM_selectClick);
 }
 
 void TForm2::FormShow() {
@@ -189,10 +176,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 SelectEntry(entry);
             return 0;
         }
-        for (const Binding& b : Bindings) {
-            if (b.Id == LOWORD(wParam) && b.Code == HIWORD(wParam))
-                Invoke(b.Handler);
-        }
+        DispatchEvent<TForm2>(*this, Bindings, LOWORD(wParam), HIWORD(wParam));
         return 0;
     }
     case WM_DRAWITEM: {

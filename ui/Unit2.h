@@ -16,10 +16,6 @@ class TForm2 {
     // Brings the dialog up; FormShow runs only when it was hidden.
     void Show();
 
-    using THandler = void (TForm2::*)();
-    // Runs a handler; an error escaping it is shown by the general error display.
-    void Invoke(THandler handler);
-
     // Handlers.
     void FormShow();
     void COMM_selectClick();

@@ -1,0 +1,38 @@
+#pragma once
+// The dispatch table of the program's windows: each control's event, by control id and
+// notification code, bound to a handler method of its window.
+
+#include "ui/Application.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <span>
+
+template <class Form> struct TEventBinding {
+    int Id;
+    UINT Code;
+    void (Form::*Handler)();
+};
+
+// Runs a handler; an error escaping it is shown by the general error display, in front of the
+// handler's own window.
+template <class Form> void RunHandler(Form& form, void (Form::*handler)()) {
+    try {
+        (form.*handler)();
+    } catch (const std::exception& error) {
+        ShowError(error, form.Handle);
+    }
+}
+
+// Runs the handler bound to the event; false when the table binds none.
+template <class Form>
+bool DispatchEvent(Form& form, std::span<const TEventBinding<Form>> bindings, int id, UINT code) {
+    for (const TEventBinding<Form>& b : bindings) {
+        if (b.Id == id && b.Code == code) {
+            RunHandler(form, b.Handler);
+            return true;
+        }
+    }
+    return false;
+}

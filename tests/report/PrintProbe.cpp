@@ -10,6 +10,7 @@
 #include "report/TestReport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -143,6 +144,28 @@ int Check(const std::string& pageFile) {
                         texts[row].c_str(), printed, wanted);
             ++failures;
         }
+    }
+    // The capitals of the registration number are as tall on the page as the face's outlines
+    // make them at the report's character height.
+    const ReferenceFace face = ReportReferenceFace();
+    const std::size_t registrationRow = 5;
+    const RECT area =
+        TextArea(report.Width, report.Height, registrationRow, texts[registrationRow]);
+    int top = page.Height, bottom = 0;
+    for (int y = area.top * page.Height / report.Height;
+         y < area.bottom * page.Height / report.Height + 1; ++y)
+        for (int x = area.left * page.Width / report.Width;
+             x < area.right * page.Width / report.Width + 1; ++x)
+            if (blankPage.At(x, y) - page.At(x, y) > 128) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+    const double capitals = double(bottom - top) * report.Height / page.Height;
+    std::printf("\"%s\" on the page: capitals %.1f image pixels high; \"%s\" gives %d\n",
+                texts[registrationRow].c_str(), capitals, face.Name.c_str(), face.CapitalHeight);
+    if (std::abs(capitals - face.CapitalHeight) > face.CapitalHeight * 0.1) {
+        std::printf("the capitals on the page are not as tall as the face gives them\n");
+        ++failures;
     }
     return failures == 0 ? 0 : 1;
 }

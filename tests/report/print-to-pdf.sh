@@ -2,10 +2,13 @@
 # End-to-end print: the report goes through the real print dialog, Wine's printer driver and the
 # private CUPS queue (tests/report/print-queue.sh, started by scripts/test.sh before Wine) into a
 # PDF, which is rendered at the form's own 150 pixels per inch and compared with the report image.
-# Usage: print-to-pdf.sh <report_print_probe.exe> <protokol.bmp>
+# With a DPI, the report is printed on a screen of that resolution (at-screen-dpi.sh) and still
+# compared with the report image composed on the prefix's own 96-dpi screen.
+# Usage: print-to-pdf.sh <report_print_probe.exe> <protokol.bmp> [DPI]
 set -euo pipefail
 probe="$1"
 form="$2"
+dpi="${3:-}"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/scripts/env.sh"
 : "${CUPS_SERVER:?needs the private print queue: run through scripts/test.sh}"
@@ -17,7 +20,11 @@ cp "$form" "$work/protokol.bmp"
 cd "$work"
 ls "$WMX_PDF_DIR" >before.txt
 
-wine "$probe" print
+if [ -n "$dpi" ]; then
+    "$root/tests/report/at-screen-dpi.sh" "$dpi" "$probe" print
+else
+    wine "$probe" print
+fi
 
 # The job is finished when the queue is empty and the writer has left its PDF.
 pdf=

@@ -1,13 +1,20 @@
-// The Windows half of the end-to-end print test (print-to-pdf.sh runs both modes in a folder
-// holding protokol.bmp):
+// The Windows half of the end-to-end print tests (print-to-pdf.sh and printer-gone.sh run it in
+// a folder holding protokol.bmp):
 //   report_print_probe print          prints a report through the real print dialog (OK pressed)
 //   report_print_probe check <pgm>    checks the printed page, rendered to a grey image, against
 //                                     the report image of the same values
+//   report_print_probe gone <queue>   chooses the queue in Print Setup, says "chosen", waits for
+//                                     a line on its input (the queue has been deleted meanwhile),
+//                                     then prints a report through the print dialog
+//   report_print_probe remove <queue> takes the printer of a deleted queue off the system's list,
+//                                     as removing a printer does on Windows (Wine drops it only
+//                                     at a later start while a program still uses it)
 
 #include "DialogButton.h"
 #include "ReportRaster.h"
 
 #include "report/TestReport.h"
+#include <winspool.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,6 +22,7 @@
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +42,38 @@ int Print() {
         return 1;
     }
     return 0;
+}
+
+int PrintOnGonePrinter(const std::string& queue) {
+    {
+        PressOnNextDialog choose(IDOK, [&](HWND dialog) { SelectPrinter(dialog, queue); });
+        SetUpPrinter(nullptr);
+        if (!choose.Pressed()) {
+            std::fprintf(stderr, "the printer set-up dialog was not shown\n");
+            return 1;
+        }
+    }
+    std::printf("chosen\n");
+    std::fflush(stdout);
+    std::string line;
+    if (!std::getline(std::cin, line))
+        return 1;
+
+    std::string shown;
+    PressOnNextDialog print(IDOK, [&](HWND dialog) { shown = SelectedPrinter(dialog); });
+    PrintTestReport(nullptr, {[] { return Entries; }, [] { return Measurement; }});
+    std::printf("the print dialog showed \"%s\"\n", shown.c_str());
+    return print.Pressed() && shown == "WmxPdf" ? 0 : 1;
+}
+
+int RemovePrinter(const std::string& queue) {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterA(const_cast<char*>(queue.c_str()), &printer, &access))
+        return 1;
+    const bool removed = DeletePrinter(printer);
+    ClosePrinter(printer);
+    return removed ? 0 : 1;
 }
 
 struct GreyImage {
@@ -179,7 +219,12 @@ int main(int argc, char** argv) {
             return Print();
         if (mode == "check" && argc == 3)
             return Check(argv[2]);
-        std::fprintf(stderr, "usage: report_print_probe print | check <page.pgm>\n");
+        if (mode == "gone" && argc == 3)
+            return PrintOnGonePrinter(argv[2]);
+        if (mode == "remove" && argc == 3)
+            return RemovePrinter(argv[2]);
+        std::fprintf(stderr, "usage: report_print_probe print | check <page.pgm> | gone <queue> | "
+                             "remove <queue>\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "report_print_probe: %s\n", e.what());

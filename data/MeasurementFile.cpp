@@ -68,10 +68,12 @@ struct KeptIdentity {
 };
 
 // Gives the replaced file back what it kept where the system's replace did not (Wine's replace
-// is a rename). The data is saved by then, so a failure here is not reported.
+// is a rename), marked as changed for backups. The data is saved by then, so a failure here is
+// not reported.
 void RestoreIdentity(const std::string& target, const KeptIdentity& kept) {
-    if (GetFileAttributesA(target.c_str()) != kept.Attributes)
-        SetFileAttributesA(target.c_str(), kept.Attributes);
+    const DWORD attributes = kept.Attributes | FILE_ATTRIBUTE_ARCHIVE;
+    if (GetFileAttributesA(target.c_str()) != attributes)
+        SetFileAttributesA(target.c_str(), attributes);
     if (!kept.Rules.empty() && AccessRules(target) != kept.Rules)
         SetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION,
                          const_cast<BYTE*>(kept.Rules.data()));

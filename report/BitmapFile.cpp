@@ -90,14 +90,17 @@ std::optional<BitmapFileLayout> ReadBitmapFileLayout(std::span<const std::uint8_
     const std::size_t masks = l.Compression == CompressionBitFields && l.InfoSize == 40 ? 12 : 0;
     l.ColorTableOffset = info + l.InfoSize + masks;
     l.ColorEntrySize = core ? 3 : 4;
+    // The system reads as many colour entries as the header says are used, at any depth, though
+    // only images of 8 bits or less keep a table in memory.
+    std::uint64_t tableEntries = colorsUsed;
     if (l.BitCount <= 8) {
         const unsigned full = 1u << l.BitCount;
         if (colorsUsed > full)
             return std::nullopt;
         l.ColorCount = colorsUsed ? colorsUsed : full;
+        tableEntries = l.ColorCount;
     }
-    const std::uint64_t tableEnd =
-        l.ColorTableOffset + std::uint64_t{l.ColorCount} * l.ColorEntrySize;
+    const std::uint64_t tableEnd = l.ColorTableOffset + tableEntries * l.ColorEntrySize;
     l.BitsOffset = Read32(file, 10);
     if (l.BitsOffset < tableEnd || l.BitsOffset > file.size())
         return std::nullopt;

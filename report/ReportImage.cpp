@@ -2,8 +2,8 @@
 
 #include "report/BitmapFile.h"
 #include "report/ReportError.h"
+#include "report/ReportFont.h"
 
-#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -119,19 +119,8 @@ ReportImage::~ReportImage() {
 }
 
 void ReportImage::WriteTexts(const std::array<std::string, ReportTextCount>& texts) {
-    // The point size is converted at the screen's resolution, so the text scales with the image.
-    HDC screen = GetDC(nullptr);
-    const int pixelsPerInch = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-
-    LOGFONTA style{};
-    style.lfHeight = -ReportCharacterHeight(pixelsPerInch);
-    style.lfWeight = FW_NORMAL;
-    style.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(style.lfFaceName, "MS Sans Serif");
-    GdiObject font(CreateFontIndirectA(&style));
-
     MemoryDc dc(CreateCompatibleDC(nullptr));
+    GdiObject font(CreateReportFont(dc.get()));
     const HGDIOBJ oldBitmap = SelectObject(dc.get(), bitmap_);
     const HGDIOBJ oldFont = SelectObject(dc.get(), font.get());
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));

@@ -33,11 +33,6 @@ std::string_view CutReportText(std::string_view text) {
     return text.substr(0, ReportTextCapacity);
 }
 
-int ReportCharacterHeight(int screenPixelsPerInch) {
-    constexpr int points = 20;
-    return (points * screenPixelsPerInch + 36) / 72;
-}
-
 std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,
                                                             const ReportMeasurement& measurement) {
     const std::string_view texts[ReportTextCount] = {

@@ -88,8 +88,11 @@ std::string_view VehicleTypeWord(int selectedIndex);
 constexpr std::size_t ReportTextCapacity = 255;
 std::string_view CutReportText(std::string_view text);
 
-// The text's character height in image pixels: 20 points at the screen's pixels per inch.
-int ReportCharacterHeight(int screenPixelsPerInch);
+// The text's character height in image pixels: 20 points converted at 96 pixels per inch,
+// whatever the screen's resolution, so that a report comes out alike from every PC.
+constexpr int ReportTextPoints = 20;
+constexpr int ReportCharacterHeight = (ReportTextPoints * 96 + 36) / 72;
+static_assert(ReportCharacterHeight == 27);
 
 // The 18 texts in the order of ReportPlaces, already cut to their length.
 std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,

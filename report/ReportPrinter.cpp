@@ -19,7 +19,16 @@ bool RunPrinterDialog(PRINTDLGA& dialog) {
     dialog.lStructSize = sizeof dialog;
     dialog.hDevMode = PrinterDevMode;
     dialog.hDevNames = PrinterDevNames;
-    const BOOL chosen = PrintDlgA(&dialog);
+    BOOL chosen = PrintDlgA(&dialog);
+    if (!chosen && CommDlgExtendedError() == PDERR_PRINTERNOTFOUND) {
+        // The remembered printer has gone (deleted, or its queue removed since): forget it, so
+        // that the dialog opens on the system's default printer instead of failing every time.
+        GlobalFree(dialog.hDevMode);
+        GlobalFree(dialog.hDevNames);
+        dialog.hDevMode = nullptr;
+        dialog.hDevNames = nullptr;
+        chosen = PrintDlgA(&dialog);
+    }
     PrinterDevMode = dialog.hDevMode;
     PrinterDevNames = dialog.hDevNames;
     if (!chosen) {

@@ -14,7 +14,8 @@ struct PrinterDcDeleter {
 };
 using PrinterDc = std::unique_ptr<std::remove_pointer_t<HDC>, PrinterDcDeleter>;
 
-// Shows the system's print dialog; the printer's device context, or none when cancelled.
+// Shows the system's print dialog; the printer's device context, or none when cancelled. When the
+// remembered printer is no longer found, the dialog is shown again on the default printer.
 PrinterDc ShowPrintDialog(HWND owner);
 
 // A print job of one page with no title. A job not ended is cancelled, so a failure on the way

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix gcc-multilib
-    wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick
+    wine wine32:i386 fonts-wine fonts-liberation locales xvfb xauth x11-utils imagemagick
     cups printer-driver-cups-pdf poppler-utils time
 )
 

@@ -54,6 +54,21 @@ class MeasurementFileTest : public testing::Test {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
+    // The file's access rules, as the bytes of its access control list.
+    static std::string Dacl(const std::string& path) {
+        DWORD size = 0;
+        GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+        std::vector<BYTE> descriptor(size);
+        BOOL present = FALSE, defaulted = FALSE;
+        ACL* acl = nullptr;
+        if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size,
+                              &size) ||
+            !GetSecurityDescriptorDacl(descriptor.data(), &present, &acl, &defaulted))
+            return "no security: error " + std::to_string(GetLastError());
+        if (!present || !acl)
+            return "no access control list";
+        return std::string(reinterpret_cast<const char*>(acl), acl->AclSize);
+    }
     static void WriteBytes(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
@@ -107,6 +122,31 @@ TEST_F(MeasurementFileTest, ShortAndLongFilesReplaceOnlyWhatTheyHold) {
                     std::string(replaced, 'f') + std::string(StoreImageSize - replaced, 's'))
             << size;
     }
+}
+
+// A file whose reading texts hold more digits than any meter gives: after opening, every value
+// is a number from 0 to 9999 and the long texts count as none, where 39 digits used to give
+// infinity and pass every limit.
+TEST_F(MeasurementFileTest, LongReadingTextsOpenAsNoNumber) {
+    auto written = SampleStore();
+    SetText(written->Slot(1).FrontText, std::string(39, '9'));
+    SetText(written->Slot(1).LeftText, std::string(255, '9'));
+    SetText(written->Slot(1).RightText, "075,3");
+    SetText(written->Slot(9).FrontText, "12345");
+    WriteMeasurementFile(Path("long.wmx"), *written);
+
+    auto opened = std::make_unique<MeasurementStore>();
+    ReadMeasurementFile(Path("long.wmx"), *opened);
+    RecomputeValues(*opened);
+    for (const MeasurementRecord& slot : opened->Slots)
+        for (const float value : {slot.FrontValue, slot.LeftValue, slot.RightValue})
+            EXPECT_TRUE(value >= 0 && value <= 9999) << value;
+    EXPECT_EQ(opened->Slot(1).FrontValue, 0);
+    EXPECT_EQ(opened->Slot(1).LeftValue, 0);
+    EXPECT_EQ(opened->Slot(1).RightValue, 753);
+    EXPECT_EQ(opened->Slot(9).FrontValue, 0);
+    EXPECT_EQ(opened->Slot(2).FrontValue, 725) << "the written form \"072,5\"";
+    EXPECT_EQ(opened->Slot(4).LeftValue, 9999) << "\"-----\"";
 }
 
 TEST_F(MeasurementFileTest, ReadOnlyFilesOpen) {
@@ -166,6 +206,76 @@ TEST_F(MeasurementFileTest, FailedSaveLeavesTheOldFileAndNoPartialFile) {
     auto contents = FolderContents();
     std::sort(contents.begin(), contents.end());
     EXPECT_EQ(contents, (std::vector<std::string>{"busy.wmx", "folder.wmx"}));
+}
+
+// The file the user chose stays that file: hidden stays hidden, and its access rules stay.
+TEST_F(MeasurementFileTest, ReplacingKeepsTheTargetsAttributesAndSecurity) {
+    const std::string target = Path("kept.wmx");
+    WriteBytes(target, std::string(34704, 'o'));
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    // Rules of its own: everyone may change it, the network may only read it.
+    SECURITY_DESCRIPTOR rules;
+    InitializeSecurityDescriptor(&rules, SECURITY_DESCRIPTOR_REVISION);
+    alignas(DWORD) BYTE everyone[SECURITY_MAX_SID_SIZE], network[SECURITY_MAX_SID_SIZE];
+    DWORD everyoneSize = sizeof everyone, networkSize = sizeof network;
+    ASSERT_TRUE(CreateWellKnownSid(WinWorldSid, nullptr, everyone, &everyoneSize));
+    ASSERT_TRUE(CreateWellKnownSid(WinNetworkSid, nullptr, network, &networkSize));
+    alignas(DWORD) BYTE aclBytes[256];
+    auto* acl = reinterpret_cast<ACL*>(aclBytes);
+    ASSERT_TRUE(InitializeAcl(acl, sizeof aclBytes, ACL_REVISION));
+    ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, everyone));
+    ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, FILE_GENERIC_READ, network));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&rules, TRUE, acl, FALSE));
+    ASSERT_TRUE(SetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION, &rules));
+    const std::string before = Dacl(target);
+
+    const auto store = SampleStore();
+    WriteMeasurementFile(target, *store);
+    EXPECT_TRUE(ReadBytes(target) == Image(*store));
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE),
+              DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(Dacl(target), before);
+    EXPECT_EQ(FolderContents(), std::vector<std::string>{"kept.wmx"});
+}
+
+// As creating the file over it would: refused whatever the system would allow the user.
+TEST_F(MeasurementFileTest, ReadOnlyTargetIsRefusedAndLeftUntouched) {
+    const std::string target = Path("locked.wmx");
+    const std::string old(34704, 'o');
+    WriteBytes(target, old);
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    try {
+        WriteMeasurementFile(target, *SampleStore());
+        ADD_FAILURE() << "saved over a read-only file";
+    } catch (const EFileError& error) {
+        EXPECT_STREQ(error.what(), "File access denied");
+    }
+    EXPECT_TRUE(ReadBytes(target) == old);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY,
+              DWORD(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(FolderContents(), std::vector<std::string>{"locked.wmx"});
+}
+
+// A folder as deep as a folder can be, and a target path that still fits in MAX_PATH: the new
+// file's name must fit where the target's does, with no room to spare.
+TEST_F(MeasurementFileTest, SavesWhereverTheTargetsPathFits) {
+    constexpr std::size_t deepest = MAX_PATH - 13; // the longest path CreateDirectory takes
+    std::string deep = Folder;
+    while (deep.size() + 1 < deepest) {
+        deep += "\\" + std::string(std::min<std::size_t>(deepest - deep.size() - 1, 40), 'd');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    }
+    const std::string longest(MAX_PATH - 2 - deep.size(), 'n'); // the path takes 259 characters
+    for (const std::string& name : {std::string("set.wmx"), std::string("s"), longest}) {
+        const std::string target = deep + "\\" + name;
+        const auto store = SampleStore();
+        WriteMeasurementFile(target, *store); // a new file
+        WriteMeasurementFile(target, *store); // replacing it
+        EXPECT_TRUE(ReadBytes(target) == Image(*store)) << target.size();
+        EXPECT_TRUE(DeleteFileA(target.c_str())) << target.size();
+    }
+    for (; deep.size() > Folder.size(); deep.erase(deep.find_last_of('\\')))
+        EXPECT_TRUE(RemoveDirectoryA(deep.c_str())) << "a file was left in " << deep;
 }
 
 TEST_F(MeasurementFileTest, SavingIntoAMissingFolderFailsWithItsWording) {

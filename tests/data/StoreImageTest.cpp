@@ -9,16 +9,29 @@
 #include <string>
 #include <vector>
 
+// The forms the program writes into the grid: the display form, "-----", the placeholder "0,0",
+// an empty cell and short readings shown as they came.
 TEST(ReadingValue, TurnsGridTextsIntoTenthsOfAPercent) {
     const struct {
         const char* Text;
         float Value;
     } cases[] = {
-        {"075,3", 753}, {"100,0", 1000}, {"000,0", 0}, {"-----", 9999}, {"0,0", 0},   {"", 0},
-        {"070,0", 700}, {"074,9", 749},  {"-", 9999},  {"12a,4", 124},  {"--5--", 5},
+        {"075,3", 753}, {"100,0", 1000}, {"000,0", 0},   {"-----", 9999}, {"0,0", 0},
+        {"", 0},        {"070,0", 700},  {"074,9", 749}, {"-", 9999},     {"12a,4", 124},
+        {"--5--", 5},   {"999,9", 9999}, {"7", 7},       {"75", 75},      {"753", 753},
+        {"-12", 12},    {"1.5", 15},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ReadingValue(c.Text), c.Value) << '"' << c.Text << '"';
+}
+
+// More digits than the display form holds come from no meter: they count as no number, where
+// 39 digits and more used to become infinity and pass every limit.
+TEST(ReadingValue, TextsWithMoreThanFourDigitsGiveZero) {
+    for (const std::string& text :
+         {std::string("12345"), std::string("075,31"), std::string("1-2-3-4-5"),
+          std::string(39, '9'), std::string(255, '9'), "0" + std::string(254, '7')})
+        EXPECT_EQ(ReadingValue(text), 0) << '"' << text << '"';
 }
 
 TEST(FileErrorText, WordsTheSystemsFileErrors) {

@@ -85,6 +85,13 @@ TEST(BitmapFile, RejectsWhatIsNoBitmap) {
         c.spoil(file);
         EXPECT_FALSE(ReadBitmapFileLayout(file)) << c.what;
     }
+    // A 24-bit image may carry a table, which the system reads: it must end before the pixels.
+    auto trueColour = MakeBitmap(4, 4, 24);
+    Put32(trueColour, 46, 1);
+    EXPECT_FALSE(ReadBitmapFileLayout(trueColour)) << "24-bit table over the pixels";
+    Put32(trueColour, 10, 14 + 40 + 4);
+    trueColour.insert(trueColour.begin() + 54, 4, 0);
+    EXPECT_TRUE(ReadBitmapFileLayout(trueColour)) << "24-bit table before the pixels";
 }
 
 } // namespace

@@ -1,19 +1,28 @@
-// The Windows half of the end-to-end print test (print-to-pdf.sh runs both modes in a folder
-// holding protokol.bmp):
+// The Windows half of the end-to-end print tests (print-to-pdf.sh and printer-gone.sh run it in
+// a folder holding protokol.bmp):
 //   report_print_probe print          prints a report through the real print dialog (OK pressed)
 //   report_print_probe check <pgm>    checks the printed page, rendered to a grey image, against
 //                                     the report image of the same values
+//   report_print_probe gone <queue>   chooses the queue in Print Setup, says "chosen", waits for
+//                                     a line on its input (the queue has been deleted meanwhile),
+//                                     then prints a report through the print dialog
+//   report_print_probe remove <queue> takes the printer of a deleted queue off the system's list,
+//                                     as removing a printer does on Windows (Wine drops it only
+//                                     at a later start while a program still uses it)
 
 #include "DialogButton.h"
 #include "ReportRaster.h"
 
 #include "report/TestReport.h"
+#include <winspool.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <fstream>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +42,38 @@ int Print() {
         return 1;
     }
     return 0;
+}
+
+int PrintOnGonePrinter(const std::string& queue) {
+    {
+        PressOnNextDialog choose(IDOK, [&](HWND dialog) { SelectPrinter(dialog, queue); });
+        SetUpPrinter(nullptr);
+        if (!choose.Pressed()) {
+            std::fprintf(stderr, "the printer set-up dialog was not shown\n");
+            return 1;
+        }
+    }
+    std::printf("chosen\n");
+    std::fflush(stdout);
+    std::string line;
+    if (!std::getline(std::cin, line))
+        return 1;
+
+    std::string shown;
+    PressOnNextDialog print(IDOK, [&](HWND dialog) { shown = SelectedPrinter(dialog); });
+    PrintTestReport(nullptr, {[] { return Entries; }, [] { return Measurement; }});
+    std::printf("the print dialog showed \"%s\"\n", shown.c_str());
+    return print.Pressed() && shown == "WmxPdf" ? 0 : 1;
+}
+
+int RemovePrinter(const std::string& queue) {
+    HANDLE printer = nullptr;
+    PRINTER_DEFAULTSA access{nullptr, nullptr, PRINTER_ALL_ACCESS};
+    if (!OpenPrinterA(const_cast<char*>(queue.c_str()), &printer, &access))
+        return 1;
+    const bool removed = DeletePrinter(printer);
+    ClosePrinter(printer);
+    return removed ? 0 : 1;
 }
 
 struct GreyImage {
@@ -144,6 +185,28 @@ int Check(const std::string& pageFile) {
             ++failures;
         }
     }
+    // The capitals of the registration number are as tall on the page as the face's outlines
+    // make them at the report's character height.
+    const ReferenceFace face = ReportReferenceFace();
+    const std::size_t registrationRow = 5;
+    const RECT area =
+        TextArea(report.Width, report.Height, registrationRow, texts[registrationRow]);
+    int top = page.Height, bottom = 0;
+    for (int y = area.top * page.Height / report.Height;
+         y < area.bottom * page.Height / report.Height + 1; ++y)
+        for (int x = area.left * page.Width / report.Width;
+             x < area.right * page.Width / report.Width + 1; ++x)
+            if (blankPage.At(x, y) - page.At(x, y) > 128) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y + 1);
+            }
+    const double capitals = double(bottom - top) * report.Height / page.Height;
+    std::printf("\"%s\" on the page: capitals %.1f image pixels high; \"%s\" gives %d\n",
+                texts[registrationRow].c_str(), capitals, face.Name.c_str(), face.CapitalHeight);
+    if (std::abs(capitals - face.CapitalHeight) > face.CapitalHeight * 0.1) {
+        std::printf("the capitals on the page are not as tall as the face gives them\n");
+        ++failures;
+    }
     return failures == 0 ? 0 : 1;
 }
 
@@ -156,7 +219,12 @@ int main(int argc, char** argv) {
             return Print();
         if (mode == "check" && argc == 3)
             return Check(argv[2]);
-        std::fprintf(stderr, "usage: report_print_probe print | check <page.pgm>\n");
+        if (mode == "gone" && argc == 3)
+            return PrintOnGonePrinter(argv[2]);
+        if (mode == "remove" && argc == 3)
+            return RemovePrinter(argv[2]);
+        std::fprintf(stderr, "usage: report_print_probe print | check <page.pgm> | gone <queue> | "
+                             "remove <queue>\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "report_print_probe: %s\n", e.what());

@@ -74,12 +74,6 @@ TEST(ReportLayout, VehicleTypeWordsForTheComboItems) {
         EXPECT_EQ(VehicleTypeWord(c.index), c.word) << c.index;
 }
 
-TEST(ReportLayout, CharacterHeightIsTwentyPointsAtTheScreenResolution) {
-    EXPECT_EQ(ReportCharacterHeight(96), 27);
-    EXPECT_EQ(ReportCharacterHeight(120), 33);
-    EXPECT_EQ(ReportCharacterHeight(144), 40);
-}
-
 TEST(ReportLayout, ComposesTheTextsInLayoutOrder) {
     ReportEntries entries{"Customer", "Street 1", "City",
                           "WX 12345", 1,          "Make",

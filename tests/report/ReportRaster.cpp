@@ -1,6 +1,8 @@
 #include "ReportRaster.h"
 
-#include <cstring>
+#include "report/ReportFont.h"
+
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -26,20 +28,102 @@ Raster ReadRaster(const ReportImage& image) {
 }
 
 RECT TextArea(int width, int height, std::size_t row, const std::string& text) {
-    HDC screen = GetDC(nullptr);
-    LOGFONTA style{};
-    style.lfHeight = -ReportCharacterHeight(GetDeviceCaps(screen, LOGPIXELSY));
-    style.lfCharSet = DEFAULT_CHARSET;
-    std::strcpy(style.lfFaceName, "MS Sans Serif");
-    HFONT font = CreateFontIndirectA(&style);
-    const HGDIOBJ old = SelectObject(screen, font);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateReportFont(dc);
+    const HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
-    GetTextExtentPoint32A(screen, text.data(), static_cast<int>(text.size()), &size);
-    SelectObject(screen, old);
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    // An outline glyph may reach past its cell: the first one to the left, the last to the right,
+    // by its overhang and a pixel of rounding.
+    ABC first{}, last{};
+    if (!text.empty()) {
+        GetCharABCWidthsA(dc, UINT(std::uint8_t(text.front())), UINT(std::uint8_t(text.front())),
+                          &first);
+        GetCharABCWidthsA(dc, UINT(std::uint8_t(text.back())), UINT(std::uint8_t(text.back())),
+                          &last);
+    }
+    SelectObject(dc, old);
     DeleteObject(font);
-    ReleaseDC(nullptr, screen);
+    DeleteDC(dc);
     const PixelPoint at = PlaceTextPosition(width, height, ReportPlaces[row]);
-    return RECT{at.X, at.Y, at.X + size.cx, at.Y + size.cy};
+    return RECT{at.X + std::min(first.abcA, 0) - 1, at.Y,
+                at.X + size.cx - std::min(last.abcC, 0) + 1, at.Y + size.cy};
+}
+
+Ink FindInk(const Raster& blank, const Raster& written, const RECT& area) {
+    const int width = area.right - area.left;
+    std::vector<bool> column(width), row(area.bottom - area.top);
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (blank.At(x, y) != written.At(x, y))
+                row[y - area.top] = column[x - area.left] = true;
+    Ink ink;
+    const auto first = [](const std::vector<bool>& v) {
+        return int(std::find(v.begin(), v.end(), true) - v.begin());
+    };
+    const auto pastLast = [](const std::vector<bool>& v) {
+        return int(v.rend() - std::find(v.rbegin(), v.rend(), true));
+    };
+    ink.Top = area.top + first(row);
+    ink.Bottom = std::max<int>(ink.Top, area.top + pastLast(row));
+    ink.Left = area.left + first(column);
+    ink.Right = std::max<int>(ink.Left, area.left + pastLast(column));
+    for (int x = ink.Left, gap = 0; x < ink.Right; ++x) {
+        gap = column[x - area.left] ? 0 : gap + 1;
+        ink.WidestGap = std::max(ink.WidestGap, gap);
+    }
+    return ink;
+}
+
+namespace {
+
+// A font of the named face at the report's character height, drawn from its outlines only.
+HFONT OutlineFont(const std::string& face) {
+    LOGFONTA style{};
+    style.lfHeight = -ReportCharacterHeight;
+    style.lfCharSet = DEFAULT_CHARSET;
+    style.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    face.copy(style.lfFaceName, LF_FACESIZE - 1);
+    return CreateFontIndirectA(&style);
+}
+
+} // namespace
+
+ReferenceFace ReportReferenceFace() {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateReportFont(dc);
+    HGDIOBJ old = SelectObject(dc, font);
+    char name[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, name);
+    SelectObject(dc, old);
+    DeleteObject(font);
+
+    font = OutlineFont(name);
+    old = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    GLYPHMETRICS capital{};
+    const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+    const bool outlines =
+        GetTextMetricsA(dc, &metrics) && (metrics.tmPitchAndFamily & TMPF_TRUETYPE) &&
+        GetGlyphOutlineA(dc, 'H', GGO_METRICS, &capital, 0, nullptr, &identity) != GDI_ERROR;
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    if (!outlines)
+        throw std::runtime_error(std::string("the report's face is no outline face: ") + name);
+    return {name, static_cast<int>(capital.gmBlackBoxY)};
+}
+
+int ReferenceFace::TextWidth(const std::string& text) const {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = OutlineFont(Name);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return size.cx;
 }
 
 std::string WindowsPath(const std::string& unixPath) {

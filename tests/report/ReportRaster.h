@@ -21,8 +21,29 @@ constexpr std::uint32_t White = 0xFFFFFF;
 
 Raster ReadRaster(const ReportImage& image);
 
-// The rectangle that the text of the given layout row takes on an image of that size.
+// The rectangle that the text of the given layout row takes on an image of that size: its cell,
+// and the ink of glyphs that reach past it.
 RECT TextArea(int width, int height, std::size_t row, const std::string& text);
+
+// What a text wrote into its rectangle: the pixels that differ from the blank form there.
+struct Ink {
+    int Top = 0, Bottom = 0; // first row with ink and one past the last; equal when none
+    int Left = 0, Right = 0; // likewise for columns
+    int WidestGap = 0;       // the widest run of columns without ink between Left and Right
+    int Height() const { return Bottom - Top; }
+    int Width() const { return Right - Left; }
+};
+Ink FindInk(const Raster& blank, const Raster& written, const RECT& area);
+
+// The face the report's text is drawn in, and what its outlines give at the report's character
+// height: the black box of a capital H, and the width of a text. Throws when the face drawn is no
+// outline face.
+struct ReferenceFace {
+    std::string Name;
+    int CapitalHeight;
+    int TextWidth(const std::string& text) const;
+};
+ReferenceFace ReportReferenceFace();
 
 // A Windows path for a file of the Linux side.
 std::string WindowsPath(const std::string& unixPath);

@@ -30,7 +30,12 @@ trap finish EXIT
 wine wineboot -i >/dev/null 2>&1
 drive="$WINEPREFIX/drive_c"
 installed="$drive/Program Files/Kavra Tintra"
+user="$(id -un)"
+# Windows puts a per-machine package's shortcut in the Start menu of all users; Wine's msiexec
+# resolves ProgramMenuFolder to the installing user's Start menu whatever ALLUSERS says. There
+# the package's own tables stand in: a per-machine package with its shortcut in ProgramMenuFolder.
 shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kavra Tintra.lnk"
+wine_shortcut="$drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kavra Tintra.lnk"
 classes='HKLM\Software\Classes'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 reg_default() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
@@ -54,11 +59,15 @@ version="${version#wmx-}"
 [ "$(products | awk '{print $2}')" = "$version" ] || fail "product $version not registered"
 
 echo "== shortcut"
+msiinfo export "$msi" Property | tr -d '\r' | grep -qx $'ALLUSERS\t1' || fail "not a per-machine package"
+msiinfo export "$msi" Shortcut | tr -d '\r' | grep -q $'^StartMenuShortcut\tProgramMenuFolder\tKavra Tintra\t' ||
+    fail "no shortcut \"Kavra Tintra\" in ProgramMenuFolder in the package"
+[ -f "$shortcut" ] || shortcut="$wine_shortcut"
 if [ -f "$shortcut" ]; then
     mapfile -t link < <(wine "$probe" shortcut "$(wine winepath -w "$shortcut" 2>/dev/null |
         tr -d '\r')" | tr -d '\r')
     [ "${link[0]}" = 'C:\Program Files\Kavra Tintra\wmx.exe' ] || fail "shortcut target ${link[0]}"
-    [ -n "${link[1]}" ] && [ "${link[1]}" = "${link[3]}" ] ||
+    [ -n "${link[1]}" ] && [ "${link[1]%\\}" = "${link[3]%\\}" ] ||
         fail "shortcut starts in '${link[1]}', not the user's Documents '${link[3]}'"
     icon="$(wine winepath -u "${link[2]}" 2>/dev/null | tr -d '\r')"
     [ -n "${link[2]}" ] && cmp -s "$icon" "$build/wmx.ico" || fail "shortcut icon '${link[2]}'"
@@ -74,10 +83,10 @@ echo "== file type"
     '"C:\Program Files\Kavra Tintra\wmx.exe",0' ] || fail "no icon for .wmx"
 
 echo "== a .wmx opened through its type"
-documents="$drive/users/$USER/Documents"
+documents="$drive/users/$user/Documents"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$documents/station.wmx"
 # Started from a folder without "config.wmx", as Explorer starts it.
-name="$(cd "$work/scratch" && wine "$probe" open 'C:\users\'"$USER"'\Documents\station.wmx' |
+name="$(cd "$work/scratch" && wine "$probe" open 'C:\users\'"$user"'\Documents\station.wmx' |
     tr -d '\r')" || true
 [ "$name" = "Stacja Kontroli Pojazdow nr 3" ] || fail "first field shows '$name'"
 

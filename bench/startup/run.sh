@@ -28,12 +28,11 @@ source "$WMX_ROOT/scripts/wine-session.sh"
 trap stop_wine_session EXIT
 
 cd "$work"
-startup() { wine launch.exe "$1" "$runs" | tr -d '\r'; }
-minimal=$(startup minimal.exe)
-bare=$(startup same-dll.exe)
-baseline=$(startup same-dll-manifest.exe)
-wmx=$(startup wmx.exe)
-echo "start-up, median of $runs runs (ms): wmx.exe $wmx;" \
+# One line per program, in this order.
+mapfile -t ms < <(wine launch.exe "$runs" minimal.exe same-dll.exe same-dll-manifest.exe wmx.exe |
+    tr -d '\r')
+minimal=${ms[0]} bare=${ms[1]} baseline=${ms[2]} wmx=${ms[3]}
+echo "start-up, median of $runs runs taken in turns (ms): wmx.exe $wmx;" \
     "same libraries with the manifest $baseline, without $bare; minimal window $minimal"
 echo "wmx.exe adds $(awk -v a="$wmx" -v b="$baseline" 'BEGIN { printf "%.1f", a - b }') ms" \
     "to its baseline; ratio to the minimal window" \

@@ -99,10 +99,10 @@ TEST(ResourceTest, ProgramsIconHoldsEverySizeUpTo256) {
         auto icon = static_cast<HICON>(LoadImageA(exe, "PROGRAM", IMAGE_ICON, size, size, 0));
         // Loaded at its own size, not scaled from another entry: the entry is there.
         const int best = LookupIconIdFromDirectoryEx(
-            static_cast<BYTE*>(LockResource(LoadResource(
-                exe, FindResourceA(exe, "PROGRAM", MAKEINTRESOURCEA(14))))), // RT_GROUP_ICON
+            static_cast<BYTE*>(
+                LockResource(LoadResource(exe, FindResourceA(exe, "PROGRAM", RT_GROUP_ICON)))),
             TRUE, size, size, LR_DEFAULTCOLOR);
-        HRSRC entry = FindResourceA(exe, MAKEINTRESOURCEA(best), MAKEINTRESOURCEA(3)); // RT_ICON
+        HRSRC entry = FindResourceA(exe, MAKEINTRESOURCEA(best), RT_ICON);
         ASSERT_NE(entry, nullptr) << size;
         auto* bits = static_cast<BYTE*>(LockResource(LoadResource(exe, entry)));
         const bool png = bits[0] == 0x89 && bits[1] == 'P';

@@ -1,6 +1,6 @@
 // What the installer test cannot see from Linux, looked at from inside the test's Wine prefix:
 //   install_probe shortcut <file.lnk>  prints the link's target, working folder and icon file,
-//                                      then the user's Documents folder, one per line
+//                                      one per line
 //   install_probe open <file.wmx>      opens the file as Explorer does (its type's open command)
 //                                      and prints the customer name the program's window shows
 #include "ui/Main.h"
@@ -30,14 +30,12 @@ int PrintShortcut(const char* path) {
         std::fprintf(stderr, "install_probe: cannot read %s\n", path);
         return 1;
     }
-    char target[MAX_PATH] = "", folder[MAX_PATH] = "", icon[MAX_PATH] = "",
-         documents[MAX_PATH] = "";
+    char target[MAX_PATH] = "", folder[MAX_PATH] = "", icon[MAX_PATH] = "";
     int iconIndex = 0;
     link->GetPath(target, MAX_PATH, nullptr, 0);
     link->GetWorkingDirectory(folder, MAX_PATH);
     link->GetIconLocation(icon, MAX_PATH, &iconIndex);
-    SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
-    std::printf("%s\n%s\n%s\n%s\n", target, folder, icon, documents);
+    std::printf("%s\n%s\n%s\n", target, folder, icon);
     file->Release();
     link->Release();
     return 0;

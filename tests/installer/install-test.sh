@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the MSI in a fresh Wine prefix of this test's own, then checks what a station's PC
-# would get: the files, the Start-menu shortcut, the .wmx file type, the installed program opened
-# with a .wmx through that type, an upgrade in place by a higher-versioned MSI built from the same
-# source, and an uninstall that leaves nothing of its own but keeps the user's .wmx file.
+# Checks the portable zip, then installs the MSI in a fresh Wine prefix of this test's own and
+# checks what a station's PC would get: the files, the Start-menu shortcut, the .wmx file type,
+# the installed program opened with a .wmx through that type, an upgrade in place by a
+# higher-versioned MSI built from the same source, and an uninstall that leaves nothing of its
+# own but keeps the user's .wmx file.
 #   install-test.sh <install_probe.exe> <wmx-VERSION.msi> <wmx.wxs>
 set -euo pipefail
 probe="$1" msi="$2" wxs="$3"
@@ -50,13 +51,22 @@ products() {
         name == "Kavra Tintra" && version != "" { print key, version; name = "" }'
 }
 
+echo "== portable zip"
+version="$(basename "$msi" .msi)"
+version="${version#wmx-}"
+unzip -q "$build/wmx-$version.zip" -d "$work/portable"
+folder="$work/portable/wmx-$version"
+[ "$(ls "$folder" | tr '\n' ' ')" = "README.txt protokol.bmp wmx.exe " ] ||
+    fail "the zip holds: $(ls -R "$work/portable" | tr '\n' ' ')"
+cmp -s "$folder/wmx.exe" "$build/wmx.exe" && cmp -s "$folder/protokol.bmp" "$build/protokol.bmp" ||
+    fail "the zip's files differ from the build's"
+i686-w64-mingw32-nm "$build/wmx.exe" 2>&1 | grep -q "no symbols" || fail "wmx.exe is not stripped"
+
 echo "== install $(basename "$msi")"
 msiexec /i "$(wine winepath -w "$msi" 2>/dev/null | tr -d '\r')" /qn /l*v install.log ||
     fail "msiexec /i exited with $?"
 cmp -s "$installed/wmx.exe" "$build/wmx.exe" || fail "wmx.exe not installed as built"
 cmp -s "$installed/protokol.bmp" "$build/protokol.bmp" || fail "protokol.bmp not installed"
-version="$(basename "$msi" .msi)"
-version="${version#wmx-}"
 [ "$(products | awk '{print $2}')" = "$version" ] || fail "product $version not registered"
 
 echo "== shortcut"

@@ -1,9 +1,10 @@
 // The baseline of what Windows and Wine cost before the program does anything: one empty
 // window like the minimal one, in a program that imports the same system libraries as wmx.exe
 // and initialises the common controls as it does. Built with and without wmx.exe's manifest.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <commdlg.h>
-#include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};

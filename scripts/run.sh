@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up, builds wmx.exe and starts it under Wine in a working folder of its own
 # (build/run), beside a virtual meter with nine measurements on COM8, the last port the port
-# dialog lists: Connect, TEST and OK read them. Without a DISPLAY it runs on an Xvfb display of
-# its own.
+# dialog lists: Connect, TEST and OK read them. Print goes to a private PDF queue (the one the
+# tests use), started before Wine so that Wine sees it. Without a DISPLAY it runs on an Xvfb
+# display of its own and saves a picture of the window once it is up.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/setup.sh"
@@ -16,16 +17,36 @@ cp "$WMX_BUILD/win/wmx.exe" "$WMX_BUILD/win/protokol.bmp" "$workdir/"
 # A sample set of nine measurements, so that the window opens full.
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
 
+source "$WMX_ROOT/tests/report/print-queue.sh"
 xvfb_pid=
 cleanup() {
+    [ -z "$xvfb_pid" ] || wineserver -k 2>/dev/null || true
     "$here/virtual-meter.sh" stop com8
+    stop_print_queue
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+start_print_queue
+echo "run: Print writes a PDF into $WMX_PDF_DIR"
 "$here/virtual-meter.sh" start com8
-if [ -z "${DISPLAY:-}" ]; then
-    source "$here/xvfb.sh"
-    echo "run: no DISPLAY, running on Xvfb display $DISPLAY"
-fi
+echo "run: the virtual meter with nine measurements is on COM8"
 cd "$workdir"
-wine wmx.exe
+if [ -n "${DISPLAY:-}" ]; then
+    wine wmx.exe
+    exit
+fi
+
+source "$here/xvfb.sh"
+picture="$WMX_BUILD/run.png"
+echo "run: no DISPLAY, so the window is on the Xvfb display $DISPLAY of this run. Watch it with"
+echo "     a VNC server on that display (x11vnc -display $DISPLAY) or take a picture any time:"
+echo "     DISPLAY=$DISPLAY import -window root picture.png"
+wine wmx.exe &
+for _ in $(seq 150); do
+    xwininfo -root -tree 2>/dev/null | grep -q '"Kavra Tintra"' && break
+    sleep 0.2
+done
+sleep 1
+import -window root -crop 800x460+0+0 "$picture"
+echo "run: the window as it opened: $picture (Ctrl+C ends the program)"
+wait

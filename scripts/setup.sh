@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-i686-posix gcc-multilib
     wine wine32:i386 fonts-wine fonts-liberation locales xvfb xauth x11-utils imagemagick
     cups printer-driver-cups-pdf poppler-utils time
+    wixl msitools zip unzip
 )
 
 missing=()

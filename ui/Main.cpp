@@ -70,7 +70,7 @@ const MenuHint MenuHints[] = {
     {idHelpAboutItem, "Show program information"},
 };
 
-void RegisterMainFormClass(HICON icon) {
+void RegisterMainFormClass() {
     WNDCLASSA windowClass{};
     if (GetClassInfoA(GetModuleHandleA(nullptr), MainFormClass, &windowClass))
         return;
@@ -79,7 +79,7 @@ void RegisterMainFormClass(HICON icon) {
     RegisterToolBarClasses();
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = icon;
+    windowClass.hIcon = ProgramIcon(SM_CXICON);
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = MainFormClass;
@@ -106,8 +106,7 @@ void TTimer::SetEnabled(bool enabled) {
 TMainForm::TMainForm() {
     if (MainForm)
         throw std::logic_error("one main window at a time");
-    Icon = DrawProgramIcon();
-    RegisterMainFormClass(Icon);
+    RegisterMainFormClass();
     Font = CreateUiFont(8, false);
     ClockFont = CreateUiFont(10, true);
     BoldFont = CreateUiFont(8, true);
@@ -151,7 +150,6 @@ TMainForm::~TMainForm() {
     DeleteObject(Font);
     DeleteObject(ClockFont);
     DeleteObject(BoldFont);
-    DestroyIcon(Icon);
     MainForm = nullptr;
 }
 

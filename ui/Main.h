@@ -169,7 +169,6 @@ class TMainForm {
     HFONT Font = nullptr, ClockFont = nullptr, BoldFont = nullptr;
     HBITMAP Pictures[12] = {};
     HBITMAP Logo = nullptr;
-    HICON Icon = nullptr;
     bool Waiting = false;
     HWND FocusedControl = nullptr;
     // Between losing the activation and getting it back.

@@ -191,23 +191,8 @@ HBITMAP DrawLogo() {
     return c.Release();
 }
 
-HICON DrawProgramIcon() {
-    Canvas colour(32, 32);
-    colour.Fill(RGB(230, 236, 255), 0, 0, 32, 32);
-    const POINT glass[] = {{2, 28}, {8, 6}, {24, 6}, {30, 28}};
-    colour.Polygon(RGB(40, 70, 110), RGB(20, 20, 20), glass, 4);
-    const POINT shine[] = {{10, 25}, {14, 9}, {18, 9}, {14, 25}};
-    colour.Polygon(RGB(90, 130, 180), RGB(90, 130, 180), shine, 4);
-    HBITMAP mask = CreateBitmap(32, 32, 1, 1, nullptr);
-    HDC maskDc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(maskDc, mask);
-    PatBlt(maskDc, 0, 0, 32, 32, BLACKNESS);
-    SelectObject(maskDc, old);
-    DeleteDC(maskDc);
-    HBITMAP picture = colour.Release();
-    ICONINFO info{TRUE, 0, 0, mask, picture};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(mask);
-    DeleteObject(picture);
-    return icon;
+HICON ProgramIcon(int sizeMetric) {
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), "PROGRAM", IMAGE_ICON, size, size, LR_SHARED));
 }

@@ -13,4 +13,6 @@ struct PicturePair {
 
 PicturePair DrawToolPicture(ToolPicture picture);
 HBITMAP DrawLogo();
-HICON DrawProgramIcon();
+// The program's icon from its resources at a system size (SM_CXICON, SM_CXSMICON); shared by
+// the system, never destroyed. Null in a program without the resources.
+HICON ProgramIcon(int sizeMetric);

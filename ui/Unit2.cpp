@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/EventBinding.h"
 #include "ui/Main.h"
+#include "ui/Pictures.h"
 
 #include <stdexcept>
 
@@ -29,6 +30,7 @@ TForm2::TForm2() {
     if (!GetClassInfoA(GetModuleHandleA(nullptr), Form2Class, &windowClass)) {
         windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hIcon = ProgramIcon(SM_CXICON);
         windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         windowClass.lpszClassName = Form2Class;

@@ -63,7 +63,7 @@ TEST_F(BindingTest, ArrowKeysInTheGridShowTheNextSlot) {
 TEST_F(BindingTest, LeavingAFieldStoresAllNineGridRows) {
     // As the meter link writes a polled reading.
     for (int r = 1; r <= 9; ++r) {
-        Form->Tabela.SetCell(1, r, "2026-02-0" + std::to_string(r));
+        Form->Tabela.SetCell(1, r, std::string("2026-02-0").append(std::to_string(r)));
         Form->Tabela.SetCell(2, r, "11:11:1" + std::to_string(r));
         Form->Tabela.SetCell(5, r, "09" + std::to_string(r) + ",0");
     }
@@ -72,7 +72,7 @@ TEST_F(BindingTest, LeavingAFieldStoresAllNineGridRows) {
     EXPECT_EQ(GetFocus(), Form->Edit9);
     for (unsigned r = 1; r <= 9; ++r) {
         const MeasurementRecord& slot = MeasurementStore.Slot(r);
-        EXPECT_EQ(GetText(slot.DateText), "2026-02-0" + std::to_string(r));
+        EXPECT_EQ(GetText(slot.DateText), std::string("2026-02-0").append(std::to_string(r)));
         EXPECT_EQ(GetText(slot.TimeText), "11:11:1" + std::to_string(r));
         EXPECT_EQ(GetText(slot.RightText), "09" + std::to_string(r) + ",0");
         EXPECT_EQ(GetText(slot.FrontText), "07" + std::to_string(r) + ",1");

@@ -99,12 +99,13 @@ TEST_F(MainFormTest, ControlsSitWhereTheLayoutPutsThem) {
         }
         EXPECT_EQ(r.top, c.Expected.top) << c.Name;
         EXPECT_EQ(r.right, c.Expected.right) << c.Name;
-        if (c.Expected.bottom)
+        if (c.Expected.bottom) {
             EXPECT_EQ(r.bottom, c.Expected.bottom) << c.Name;
+        }
         EXPECT_EQ(WindowText(c.Control), c.Text) << c.Name;
     }
     EXPECT_EQ(WindowText(Form->Handle), "Kavra Tintra");
-    EXPECT_EQ(WindowText(Form->Label1), "??-??-??");
+    EXPECT_EQ(WindowText(Form->Label1), "?\?-?\?-??");
     EXPECT_EQ(WindowText(Form->Label2), "??:??:??");
     const char* const panels[] = {"Port:", "Sent:", "Received:"};
     for (int panel = 0; panel < 3; ++panel)

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Runs the form generator under Wine at build time: make-form.sh <generator.exe> <output.bmp>.
+# Runs a generator of the build under Wine: wine-build-tool.sh <generator.exe> <output file>.
 # It needs the project's prefix but no display; the wineserver it starts is waited for, so that a
 # later run on a display does not meet a server started without one.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-"$root/scripts/wine-prefix.sh"
-source "$root/scripts/env.sh"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+"$here/wine-prefix.sh"
+source "$here/env.sh"
 cd "$(dirname "$2")"
 wine "$1" "$(basename "$2")"
 wineserver -w

@@ -19,26 +19,26 @@ bool RunPrinterDialog(PRINTDLGA& dialog) {
     dialog.lStructSize = sizeof dialog;
     dialog.hDevMode = PrinterDevMode;
     dialog.hDevNames = PrinterDevNames;
-    BOOL chosen = PrintDlgA(&dialog);
-    if (!chosen && CommDlgExtendedError() == PDERR_PRINTERNOTFOUND) {
+    PrintDialogAnswer answer = SystemPrintDialog(dialog);
+    if (!answer.Chosen && answer.Error == PDERR_PRINTERNOTFOUND) {
         // The remembered printer has gone (deleted, or its queue removed since): forget it, so
         // that the dialog opens on the system's default printer instead of failing every time.
         GlobalFree(dialog.hDevMode);
         GlobalFree(dialog.hDevNames);
         dialog.hDevMode = nullptr;
         dialog.hDevNames = nullptr;
-        chosen = PrintDlgA(&dialog);
+        answer = SystemPrintDialog(dialog);
     }
     PrinterDevMode = dialog.hDevMode;
     PrinterDevNames = dialog.hDevNames;
-    if (!chosen) {
-        const DWORD error = CommDlgExtendedError();
-        if (error == PDERR_NODEFAULTPRN)
+    if (!answer.Chosen) {
+        if (answer.Error == PDERR_NODEFAULTPRN)
             throw EReportError("There is no printer to print on");
-        if (error)
-            throw EReportError("The print dialog failed with error " + std::to_string(error));
+        if (answer.Error)
+            throw EReportError("The print dialog failed with error " +
+                               std::to_string(answer.Error));
     }
-    return chosen;
+    return answer.Chosen;
 }
 
 [[noreturn]] void ThrowPrintFailed() {
@@ -46,6 +46,11 @@ bool RunPrinterDialog(PRINTDLGA& dialog) {
 }
 
 } // namespace
+
+PrintDialogAnswer (*SystemPrintDialog)(PRINTDLGA& dialog) = [](PRINTDLGA& dialog) {
+    const bool chosen = PrintDlgA(&dialog);
+    return PrintDialogAnswer{chosen, chosen ? 0 : CommDlgExtendedError()};
+};
 
 PrinterDc ShowPrintDialog(HWND owner) {
     PRINTDLGA dialog{};

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include <memory>
 #include <type_traits>
 
@@ -13,6 +15,16 @@ struct PrinterDcDeleter {
     void operator()(HDC dc) const { DeleteDC(dc); }
 };
 using PrinterDc = std::unique_ptr<std::remove_pointer_t<HDC>, PrinterDcDeleter>;
+
+// What a print dialog answered: whether the user chose, and its extended error when not (0 for a
+// cancel).
+struct PrintDialogAnswer {
+    bool Chosen;
+    DWORD Error;
+};
+// The system's print dialogs. Wine's dialog never reports a remembered printer as gone, as
+// Windows does, so tests put a dialog here that does.
+extern PrintDialogAnswer (*SystemPrintDialog)(PRINTDLGA& dialog);
 
 // Shows the system's print dialog; the printer's device context, or none when cancelled. When the
 // remembered printer is no longer found, the dialog is shown again on the default printer.

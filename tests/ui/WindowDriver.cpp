@@ -156,6 +156,50 @@ void MainFormTest::Type(HWND control, const std::string& text) {
     ProcessMessages();
 }
 
+void MainFormTest::Keystroke(WORD key, WORD modifier) {
+    SendKeystroke(key, modifier);
+    ProcessMessages();
+}
+
+void MainFormTest::SendKeystroke(WORD key, WORD modifier) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD k, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (modifier)
+        add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier)
+        add(modifier, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void MainFormTest::MovePointerTo(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((r.left + r.right) / 2) * 65536 / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = ((r.top + r.bottom) / 2) * 65536 / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    ProcessMessages();
+}
+
+void MainFormTest::MouseClick() {
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    ProcessMessages();
+}
+
 void MainFormTest::Focus(HWND control) {
     SetFocus(control);
     ProcessMessages();

@@ -63,6 +63,13 @@ class MainFormTest : public testing::Test {
     void PressKey(HWND control, UINT key);
     void Type(HWND control, const std::string& text);
     void Focus(HWND control);
+    // Real input, as from the keyboard and the mouse: the system delivers it to the window with
+    // the keyboard focus or under the pointer.
+    static void Keystroke(WORD key, WORD modifier = 0);
+    // The same, without handling the messages here: for a dialog's own loop to take.
+    static void SendKeystroke(WORD key, WORD modifier = 0);
+    static void MovePointerTo(HWND control);
+    static void MouseClick();
 
     static std::unique_ptr<struct MeasurementStore> SampleStore();
 

@@ -8,22 +8,6 @@
 
 namespace {
 
-// The PDFs the private print queue has written so far.
-int PdfCount() {
-    char folder[MAX_PATH] = "";
-    GetEnvironmentVariableA("WMX_PDF_DIR", folder, MAX_PATH);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((std::string("Z:") + folder + "/*.pdf").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do
-        ++count;
-    while (FindNextFileA(search, &found));
-    FindClose(search);
-    return count;
-}
-
 bool Passes(const Expected& e) {
     return e.FrontValue >= 750 && e.LeftValue >= 700 && e.RightValue >= 700;
 }

@@ -86,6 +86,21 @@ DialogDriver::Action PressButton(int button) {
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
 }
 
+int PdfCount() {
+    char folder[MAX_PATH] = "";
+    GetEnvironmentVariableA("WMX_PDF_DIR", folder, MAX_PATH);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string("Z:") + folder + "/*.pdf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
 void MainFormTest::SetUp() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);

@@ -49,6 +49,9 @@ DialogDriver::Action AnswerMessageBox(MessageBoxSeen& seen, int button = IDOK);
 DialogDriver::Action ChooseFile(const std::string& fileName, std::string* filter = nullptr);
 DialogDriver::Action PressButton(int button);
 
+// The PDFs that the private print queue (scripts/test.sh starts it) has written so far.
+int PdfCount();
+
 class MainFormTest : public testing::Test {
   protected:
     void SetUp() override;

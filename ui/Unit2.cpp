@@ -198,14 +198,16 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             HWND focus = GetFocus();
             if (IsChild(Handle, focus))
                 FocusedControl = focus;
-        } else {
-            if (!FocusedControl || !IsWindow(FocusedControl) || !IsWindowVisible(FocusedControl) ||
-                !IsWindowEnabled(FocusedControl))
-                FocusedControl = GetNextDlgTabItem(Handle, nullptr, FALSE);
-            if (FocusedControl)
-                SetFocus(FocusedControl);
+            break;
         }
-        return 0;
+        if (!FocusedControl || !IsWindow(FocusedControl) || !IsWindowVisible(FocusedControl) ||
+            !IsWindowEnabled(FocusedControl))
+            FocusedControl = GetNextDlgTabItem(Handle, nullptr, FALSE);
+        if (FocusedControl) {
+            SetFocus(FocusedControl);
+            return 0;
+        }
+        break;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.hwndItem == btOK)

@@ -8,7 +8,7 @@ void PrintTestReport(HWND owner, const ReportSource& source) {
     if (!printer)
         return;
     // Loaded anew for every report, so nothing of an earlier one remains on the page.
-    ReportImage image = ReportImage::Load(ReportFormFile);
+    ReportImage image = ReportImage::Load(source.FormFile);
     const ReportEntries entries = source.ReadEntries();
     // Date and time come from the selected row too, so a page never mixes two measurements.
     const ReportMeasurement measurement = source.SelectMeasurement();

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 constexpr const char* ReportFormFile = "protokol.bmp";
 
@@ -17,6 +18,8 @@ struct ReportSource {
     // Makes the grid's selected row the current record and returns that row's date, time and
     // reading texts with the three values stored in its record.
     std::function<ReportMeasurement()> SelectMeasurement;
+    // The form image; the main window may find it elsewhere than in the working folder.
+    std::string FormFile = ReportFormFile;
 };
 
 // Shows the print dialog and prints the report on the chosen printer. Nothing happens when the

@@ -1,7 +1,10 @@
 #include "ui/Application.h"
 
+#include "ui/Accelerators.h"
 #include "ui/Main.h"
 #include "ui/Unit2.h"
+
+#include <commctrl.h>
 
 #include <cctype>
 
@@ -41,6 +44,14 @@ void ProcessMessage(MSG& msg) {
     if (MainForm) {
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE)
             MainForm->UpdateHintFromPointer();
+        // A click ends the tooltip of the control clicked.
+        if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN)
+            SendMessageA(MainForm->Tooltips, TTM_POP, 0, 0);
+        // The shortcut keys come before the dialog keys, for the main window and its controls.
+        const bool inMainWindow =
+            msg.hwnd == MainForm->Handle || IsChild(MainForm->Handle, msg.hwnd);
+        if (inMainWindow && TranslateAcceleratorA(MainForm->Handle, MainAccelerators(), &msg))
+            return;
         if (IsDialogMessageA(MainForm->Handle, &msg))
             return;
     }

@@ -19,8 +19,8 @@ std::string ErrorBoxText(const std::string& message);
 // handler failed (the main window when none is named). The program then goes on.
 void ShowError(const std::exception& error, HWND owner = nullptr);
 
-// Handles one message as the loop does: hints, keyboard navigation between the main window's
-// controls (IsDialogMessage), then the window procedure.
+// Handles one message as the loop does: hints, the main window's shortcut keys, keyboard
+// navigation between the controls of either window (IsDialogMessage), then the window procedure.
 void ProcessMessage(MSG& msg);
 // Handles every message waiting in the queue (for callers that drive the window themselves).
 void ProcessMessages();

@@ -156,10 +156,10 @@ TMainForm::~TMainForm() {
 void TMainForm::CreateMenu() {
     MainMenu = ::CreateMenu();
     FileMenu = CreatePopupMenu();
-    AppendMenuA(FileMenu, MF_STRING, idFileOpenItem, "&Open...");
-    AppendMenuA(FileMenu, MF_STRING, idFileSaveAsItem, "Save &As...");
+    AppendMenuA(FileMenu, MF_STRING, idFileOpenItem, "&Open...\tCtrl+O");
+    AppendMenuA(FileMenu, MF_STRING, idFileSaveAsItem, "Save &As...\tCtrl+S");
     AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(FileMenu, MF_STRING, idFilePrintItem, "&Print");
+    AppendMenuA(FileMenu, MF_STRING, idFilePrintItem, "&Print\tCtrl+P");
     AppendMenuA(FileMenu, MF_STRING, idFilePrintSetupItem, "P&rint Setup...");
     AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(FileMenu, MF_STRING, idFileExitItem, "E&xit");
@@ -185,7 +185,8 @@ void TMainForm::CreateControls() {
         CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle,
                         reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
-    const int panelEdges[] = {100, 250, 400, 550};
+    // The last panel runs to the window's right edge, so long hints are not cut.
+    const int panelEdges[] = {100, 250, 400, -1};
     SendMessageA(StatusBar, SB_SETPARTS, std::size(panelEdges),
                  reinterpret_cast<LPARAM>(panelEdges));
     const char* panelTexts[] = {"Port:", "Sent:", "Received:", "Status:"};
@@ -391,7 +392,8 @@ LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_COMMAND:
-        DispatchCommand(LOWORD(wParam), HIWORD(wParam));
+        // A shortcut key runs its command as a click on the item would.
+        DispatchCommand(LOWORD(wParam), HIWORD(wParam) == 1 && !lParam ? Click : HIWORD(wParam));
         return 0;
     case WM_NOTIFY:
         return DispatchNotify(*reinterpret_cast<NMHDR*>(lParam));
@@ -424,6 +426,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // The control that had the focus gets it back when the window is activated again, for
     // example after a dialog; neither the loss nor the return counts as leaving or entering it.
     case WM_ACTIVATE:
+        // No tooltip stays up over a dialog, nor comes up while one is open.
+        SendMessageA(Tooltips, TTM_POP, 0, 0);
+        SendMessageA(Tooltips, TTM_ACTIVATE, LOWORD(wParam) != WA_INACTIVE, 0);
         if (LOWORD(wParam) == WA_INACTIVE) {
             Deactivated = true;
             HWND focus = GetFocus();
@@ -449,6 +454,17 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         RECT client;
         GetClientRect(Handle, &client);
         SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, 33, SWP_NOZORDER | SWP_NOMOVE);
+        // The panel's frame and its buttons are drawn for its width: all of it is repainted.
+        RedrawWindow(SpeedBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
+    }
+    // Never smaller than the layout.
+    case WM_GETMINMAXINFO: {
+        RECT frame{0, 0, ClientWidth, ClientHeight};
+        AdjustWindowRectEx(&frame, GetWindowLongA(Handle, GWL_STYLE), TRUE,
+                           GetWindowLongA(Handle, GWL_EXSTYLE));
+        auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+        limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
         return 0;
     }
     case WM_CLOSE:

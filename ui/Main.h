@@ -148,6 +148,8 @@ class TMainForm {
     // Each dialog keeps the last chosen name for its next use.
     std::string OpenDialogFileName;
     std::string SaveDialogFileName;
+    // The document to open at start instead of "config.wmx"; empty for none.
+    std::string StartFile;
 
   private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -161,6 +163,7 @@ class TMainForm {
     LRESULT DispatchNotify(NMHDR& header);
     void ShowSlot(std::uint8_t n);
     void StoreShownSlot();
+    void OpenChosenFile();
     void ResizeToText(HWND label);
     const char* HintOf(HWND control) const;
     void UpdateHintFromPointer();

@@ -1,8 +1,10 @@
-// Opening and saving measurement files, and the start-up loading of "config.wmx".
+// Opening and saving measurement files, and the start-up loading of "config.wmx" or of the
+// document the program was started with.
 // The store's type is named like the store itself: its headers come before ui/Main.h.
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
 #include "ui/Main.h"
+#include "ui/ProgramFiles.h"
 
 #include <commdlg.h>
 
@@ -35,6 +37,10 @@ void TMainForm::FileOpen() {
     if (!AskFileName(Handle, OpenDialogFileName, "pliki WMX (*.wmx)\0*.wmx\0", nullptr,
                      OFN_HIDEREADONLY, false))
         return;
+    OpenChosenFile();
+}
+
+void TMainForm::OpenChosenFile() {
     ReadMeasurementFile(OpenDialogFileName, MeasurementStore);
     // The grid selects row 1 too, so the next field exit stores into the slot on show.
     Tabela.SetRow(1);
@@ -52,8 +58,9 @@ void TMainForm::FileSaveAs() {
                      OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true))
         return;
     // What the window shows is stored first: a field still being edited and readings just
-    // polled into the grid belong in the file.
-    StoreShownSlot();
+    // polled into the grid belong in the file. The selected row is not made the current record,
+    // which a running poll uses as its cursor.
+    setTab(static_cast<std::uint8_t>(Tabela.Row()));
     WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
 }
 
@@ -62,7 +69,14 @@ void TMainForm::FormShow() {
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     SendMessageA(rodzaj_pojazdu, CB_SETCURSEL, 0, 0);
-    ReadMeasurementFile(ConfigFileName, MeasurementStore);
+    // A document named at start is opened instead, as File > Open opens it, and the Open dialog
+    // then starts in its folder.
+    if (!StartFile.empty()) {
+        OpenDialogFileName = StartFile;
+        OpenChosenFile();
+        return;
+    }
+    ReadMeasurementFile(FindProgramFile(ConfigFileName), MeasurementStore);
     CurrentRecord = 1;
     getTab(1);
     ClearValues(MeasurementStore);

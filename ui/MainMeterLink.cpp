@@ -41,6 +41,10 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
         slot.FrontValue = m->Front.Value;
         slot.LeftValue = m->Left.Value;
         slot.RightValue = m->Right.Value;
+        // The verdict shown belongs to these readings: the row shows it again when selected,
+        // and a saved file carries it.
+        if (outcome.ResultText)
+            SetText(slot.Verdict, *outcome.ResultText);
     }
     if (outcome.ResultText)
         SetWindowTextTo(txtTmp, *outcome.ResultText);

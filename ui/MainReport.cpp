@@ -3,9 +3,11 @@
 #include "report/TestReport.h"
 #include "ui/Controls.h"
 #include "ui/Main.h"
+#include "ui/ProgramFiles.h"
 
 void TMainForm::FilePrint() {
     ReportSource source;
+    source.FormFile = FindProgramFile(ReportFormFile);
     source.ReadEntries = [this] {
         ReportEntries entries;
         entries.CustomerName = WindowText(Edit1);

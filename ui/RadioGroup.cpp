@@ -13,8 +13,9 @@ constexpr int MaxRowsInOneColumn = 9;
 void TRadioGroup::Create(HWND parent, int id, const char* caption, int left, int top, int width,
                          int height, HFONT font) {
     Font = font;
-    Handle =
-        CreateChild("BUTTON", caption, BS_GROUPBOX, left, top, width, height, parent, id, font);
+    // A control parent: the dialog's Tab key looks into the box for its entries.
+    Handle = CreateChild("BUTTON", caption, BS_GROUPBOX, left, top, width, height, parent, id, font,
+                         WS_EX_CONTROLPARENT);
     SetWindowSubclass(Handle, &GroupProc, 0, 0);
 }
 
@@ -26,6 +27,45 @@ LRESULT CALLBACK TRadioGroup::GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
+// The entries take the arrow keys themselves, wrapping round at either end as a dialog's radio
+// buttons do.
+LRESULT CALLBACK TRadioGroup::EntryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                        DWORD_PTR data) {
+    auto* group = reinterpret_cast<TRadioGroup*>(data);
+    if (msg == WM_GETDLGCODE)
+        return DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTARROWS;
+    if (msg == WM_KEYDOWN) {
+        switch (wParam) {
+        case VK_UP:
+        case VK_LEFT:
+            group->MoveChoice(hwnd, -1);
+            return 0;
+        case VK_DOWN:
+        case VK_RIGHT:
+            group->MoveChoice(hwnd, 1);
+            return 0;
+        default:
+            break;
+        }
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+void TRadioGroup::MoveChoice(HWND from, int step) {
+    const int next = (IndexOf(from) + step + Count()) % Count();
+    SetFocus(Buttons[next]);
+    SendMessageA(Handle, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Buttons[next]), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Buttons[next]));
+}
+
+void TRadioGroup::UpdateTabStop() {
+    for (int i = 0; i < Count(); ++i) {
+        const bool stop = i == (Selected >= 0 ? Selected : 0);
+        const LONG_PTR style = GetWindowLongPtrA(Buttons[i], GWL_STYLE);
+        SetWindowLongPtrA(Buttons[i], GWL_STYLE, stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
+}
+
 void TRadioGroup::Clear() {
     for (HWND button : Buttons)
         DestroyWindow(button);
@@ -35,9 +75,11 @@ void TRadioGroup::Clear() {
 
 void TRadioGroup::Add(const std::string& text) {
     const int id = static_cast<int>(Buttons.size()) + 1;
-    Buttons.push_back(
-        CreateChild("BUTTON", text.c_str(), BS_RADIOBUTTON, 0, 0, 0, 0, Handle, id, Font));
+    HWND entry = CreateChild("BUTTON", text.c_str(), BS_RADIOBUTTON, 0, 0, 0, 0, Handle, id, Font);
+    SetWindowSubclass(entry, &EntryProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    Buttons.push_back(entry);
     Arrange();
+    UpdateTabStop();
 }
 
 int TRadioGroup::IndexOf(HWND button) const {
@@ -53,6 +95,7 @@ bool TRadioGroup::SetItemIndex(int index) {
     if (index >= 0)
         SendMessageA(Buttons[index], BM_SETCHECK, BST_CHECKED, 0);
     Selected = index;
+    UpdateTabStop();
     return true;
 }
 

@@ -2,6 +2,8 @@
 // A captioned group of radio buttons with a variable number of entries, at most one selected.
 // The entries are arranged in one column, or two when more than nine would crowd the box, and
 // share its height evenly. Clicks on an entry reach the parent window as WM_COMMAND.
+// For the keyboard the group is one tab stop (the selected entry, or the first when none is),
+// and the arrow keys move the choice, reaching the parent as a click on the new entry.
 
 #include <windows.h>
 
@@ -30,7 +32,11 @@ class TRadioGroup {
   private:
     static LRESULT CALLBACK GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK EntryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR id, DWORD_PTR data);
     void Arrange();
+    void MoveChoice(HWND from, int step);
+    void UpdateTabStop();
     std::vector<HWND> Buttons;
     int Selected = -1;
     HFONT Font = nullptr;

@@ -36,9 +36,11 @@ TForm2::TForm2() {
         windowClass.lpszClassName = Form2Class;
         RegisterClassA(&windowClass);
     }
+    // Owned by the main window: it stays in front of it and has no taskbar button of its own.
+    HWND owner = MainForm ? MainForm->Handle : nullptr;
     Handle =
         CreateWindowExA(WS_EX_CONTROLPARENT, Form2Class, "communication", WS_CAPTION | WS_SYSMENU,
-                        590, 198, 238, 330, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+                        590, 198, 238, 330, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!Handle)
         throw std::runtime_error("The port dialog cannot be created");
     Font = CreateUiFont(8, false);
@@ -113,7 +115,9 @@ void TForm2::btTestCommClick() {
     TComm32& comm = MainForm->Comm32;
     comm.ClosePort();
     comm.CommPort = port;
-    comm.OpenPort();
+    // A name that opens but is no serial port (NUL) fails as a port that cannot be opened.
+    if (!comm.OpenPort())
+        throw ECommsError("Error opening com port");
     Link.ReplyText.clear();
     MainForm->Timer3.SetEnabled(true);
 }
@@ -178,9 +182,34 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 SelectEntry(entry);
             return 0;
         }
+        // Escape, through the dialog keys of the message loop: as the close box.
+        if (LOWORD(wParam) == IDCANCEL && !lParam) {
+            ShowWindow(Handle, SW_HIDE);
+            return 0;
+        }
         DispatchEvent<TForm2>(*this, Bindings, LOWORD(wParam), HIWORD(wParam));
         return 0;
     }
+    // Enter presses OK, the default button, when it is enabled.
+    case DM_GETDEFID:
+        return MAKELRESULT(idbtOK, DC_HASDEFID);
+    // As a dialog box: the focus is kept while the dialog is inactive and comes back to the
+    // same control, or to the first tab stop the first time.
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (IsChild(Handle, focus))
+                FocusedControl = focus;
+            break;
+        }
+        if (!FocusedControl || !IsWindow(FocusedControl) || !IsWindowVisible(FocusedControl) ||
+            !IsWindowEnabled(FocusedControl))
+            FocusedControl = GetNextDlgTabItem(Handle, nullptr, FALSE);
+        if (FocusedControl) {
+            SetFocus(FocusedControl);
+            return 0;
+        }
+        break;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item.hwndItem == btOK)

@@ -35,6 +35,7 @@ class TForm2 {
     void SelectEntry(int index);
     void DrawOkButton(const DRAWITEMSTRUCT& item) const;
     HFONT Font = nullptr;
+    HWND FocusedControl = nullptr;
 };
 
 extern TForm2* Form2;

@@ -86,6 +86,21 @@ DialogDriver::Action PressButton(int button) {
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
 }
 
+int PdfCount() {
+    char folder[MAX_PATH] = "";
+    GetEnvironmentVariableA("WMX_PDF_DIR", folder, MAX_PATH);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string("Z:") + folder + "/*.pdf").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    return count;
+}
+
 void MainFormTest::SetUp() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
@@ -153,6 +168,50 @@ void MainFormTest::PressKey(HWND control, UINT key) {
 void MainFormTest::Type(HWND control, const std::string& text) {
     for (char c : text)
         PostMessageA(control, WM_CHAR, static_cast<unsigned char>(c), 1);
+    ProcessMessages();
+}
+
+void MainFormTest::Keystroke(WORD key, WORD modifier) {
+    SendKeystroke(key, modifier);
+    ProcessMessages();
+}
+
+void MainFormTest::SendKeystroke(WORD key, WORD modifier) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD k, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    if (modifier)
+        add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    if (modifier)
+        add(modifier, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void MainFormTest::MovePointerTo(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((r.left + r.right) / 2) * 65536 / GetSystemMetrics(SM_CXSCREEN);
+    input.mi.dy = ((r.top + r.bottom) / 2) * 65536 / GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &input, sizeof input);
+    ProcessMessages();
+}
+
+void MainFormTest::MouseClick() {
+    INPUT inputs[2]{};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, inputs, sizeof(INPUT));
     ProcessMessages();
 }
 

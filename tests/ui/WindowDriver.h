@@ -49,6 +49,9 @@ DialogDriver::Action AnswerMessageBox(MessageBoxSeen& seen, int button = IDOK);
 DialogDriver::Action ChooseFile(const std::string& fileName, std::string* filter = nullptr);
 DialogDriver::Action PressButton(int button);
 
+// The PDFs that the private print queue (scripts/test.sh starts it) has written so far.
+int PdfCount();
+
 class MainFormTest : public testing::Test {
   protected:
     void SetUp() override;
@@ -63,6 +66,13 @@ class MainFormTest : public testing::Test {
     void PressKey(HWND control, UINT key);
     void Type(HWND control, const std::string& text);
     void Focus(HWND control);
+    // Real input, as from the keyboard and the mouse: the system delivers it to the window with
+    // the keyboard focus or under the pointer.
+    static void Keystroke(WORD key, WORD modifier = 0);
+    // The same, without handling the messages here: for a dialog's own loop to take.
+    static void SendKeystroke(WORD key, WORD modifier = 0);
+    static void MovePointerTo(HWND control);
+    static void MouseClick();
 
     static std::unique_ptr<struct MeasurementStore> SampleStore();
 

@@ -1,0 +1,160 @@
+#pragma once
+// The fixture of the link's window tests: the real windows under Wine against the virtual meter
+// of scripts/virtual-meter.sh on COM6, with the meter's log of what it received.
+#include "WindowDriver.h"
+#include "meter/LinkState.h"
+#include "ui/Controls.h"
+#include "ui/Unit2.h"
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+inline constexpr const char* MeterPort = "COM6";
+inline const std::string Identification = "KAVRA TINTRA VIRTUAL 1.0";
+
+// The nine measurements the meter holds, as the table shows and the store keeps them.
+struct Expected {
+    const char* Front;
+    const char* Left;
+    const char* Right;
+    float FrontValue, LeftValue, RightValue;
+};
+inline const Expected MeterRecords[9] = {
+    {"075,3", "070,0", "069,9", 753, 700, 699}, {"-----", "070,0", "070,0", 9999, 700, 700},
+    {"075,0", "070,0", "070,0", 750, 700, 700}, {"081,2", "074,5", "073,3", 812, 745, 733},
+    {"060,0", "071,0", "072,0", 600, 710, 720}, {"075,1", "070,1", "070,2", 751, 701, 702},
+    {"090,0", "088,0", "087,0", 900, 880, 870}, {"074,9", "070,0", "070,0", 749, 700, 700},
+    {"077,7", "070,5", "068,8", 777, 705, 688},
+};
+
+inline std::string MeterLog() {
+    char ports[MAX_PATH] = "";
+    GetEnvironmentVariableA("WMX_PORTS", ports, MAX_PATH);
+    std::ifstream file(std::string("Z:") + ports + "/received-com6.log", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+inline bool IsWaitCursor() {
+    return GetCursor() == LoadCursor(nullptr, IDC_WAIT);
+}
+
+class LinkTest : public MainFormTest {
+  protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        Dialog = std::make_unique<TForm2>();
+        WriteConfig(*SampleStore());
+        ShowWindow();
+        LogStart = MeterLog().size();
+    }
+    void TearDown() override {
+        Dialog.reset();
+        PortList = {};
+        MainFormTest::TearDown();
+    }
+
+    // Handles messages until the condition holds; false after a generous safety limit.
+    bool WaitUntil(const std::function<bool()>& done, DWORD limitMs = 8000) {
+        const DWORD start = GetTickCount();
+        while (!done()) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= limitMs)
+                return false;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, limitMs - elapsed, QS_ALLINPUT);
+            ProcessMessages();
+        }
+        return true;
+    }
+    void Pump(DWORD ms) {
+        WaitUntil([] { return false; }, ms);
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> entries;
+        for (int i = 0; i < Form2->COMM_select.Count(); ++i)
+            entries.push_back(WindowText(Form2->COMM_select.Entry(i)));
+        return entries;
+    }
+    void ChooseEntry(const std::string& text) {
+        const auto entries = Entries();
+        const auto found = std::find(entries.begin(), entries.end(), text);
+        ASSERT_NE(found, entries.end()) << text << " is not listed";
+        Click(Form2->COMM_select.Entry(static_cast<int>(found - entries.begin())), 5, 5);
+    }
+    void ClickStart() { Click(Form->sbStart, 5, 5); }
+    void ClickTest() { Click(Form2->btTestComm, 5, 5); }
+    void ClickOk() { Click(Form2->btOK, 5, 5); }
+    // A cue to the meter beside the program's own requests (the meter's own control line).
+    void Cue(const std::string& cue) {
+        const std::string bytes = "\r!" + cue + "\r";
+        ASSERT_TRUE(Form->Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size())));
+    }
+
+    // Connect, the meter's port, TEST and the identification; the meter starts afresh.
+    void Identify() {
+        ClickStart();
+        ChooseEntry(MeterPort);
+        ClickTest();
+        ASSERT_TRUE(Form->Comm32.Connected());
+        Cue("reset");
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
+    }
+    // Identified, a silent meter, OK, and the poll stuck at record 2 for two ticks.
+    void PollStuckAtRecordTwo() {
+        Identify();
+        Cue("silent 1");
+        ClickOk();
+        ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(RequestedRecords(), 2) >= 2; }));
+    }
+
+    // The record numbers of the measurement requests that reached the meter in this test.
+    std::vector<int> RequestedRecords() const {
+        const std::string log = MeterLog().substr(LogStart);
+        std::vector<int> records;
+        for (auto at = log.find("\x02P?"); at != std::string::npos && at + 4 < log.size();
+             at = log.find("\x02P?", at + 1)) {
+            EXPECT_EQ(log[at + 4], '\r');
+            records.push_back(log[at + 3] - '0');
+        }
+        return records;
+    }
+    static std::vector<int> WithoutRepeats(std::vector<int> records) {
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+        return records;
+    }
+
+    // The port is free again: another component can open it.
+    static bool PortIsFree() {
+        TComm32 probe;
+        probe.CommPort = MeterPort;
+        try {
+            probe.OpenPort();
+        } catch (const ECommsError&) {
+            return false;
+        }
+        probe.ClosePort();
+        return true;
+    }
+
+    void ExpectRowHolds(int row, const Expected& e) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        EXPECT_EQ(Form->Tabela.Cells(3, row), e.Front);
+        EXPECT_EQ(Form->Tabela.Cells(4, row), e.Left);
+        EXPECT_EQ(Form->Tabela.Cells(5, row), e.Right);
+        const MeasurementRecord& slot = MeasurementStore.Slot(row);
+        EXPECT_EQ(slot.FrontValue, e.FrontValue);
+        EXPECT_EQ(slot.LeftValue, e.LeftValue);
+        EXPECT_EQ(slot.RightValue, e.RightValue);
+    }
+    void ExpectRowEmpty(int row) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const std::string cells[] = {"00-00-00", "00:00:00", "0,0", "0,0", "0,0"};
+        for (int c = 1; c <= 5; ++c)
+            EXPECT_EQ(Form->Tabela.Cells(c, row), cells[c - 1]);
+    }
+
+    std::unique_ptr<TForm2> Dialog;
+    std::size_t LogStart = 0;
+};

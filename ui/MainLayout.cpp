@@ -1,0 +1,80 @@
+// The main window's layout at the DPI of its screen, and again when it moves to a monitor of
+// another DPI.
+#include "ui/Main.h"
+
+#include "ui/Dpi.h"
+#include "ui/Layout.h"
+#include "ui/Pictures.h"
+#include "ui/SpeedButton.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+void TMainForm::UseFontsAt(int dpi) {
+    Font = UiFont(8, false, dpi);
+    ClockFont = UiFont(10, true, dpi);
+    BoldFont = UiFont(8, true, dpi);
+}
+
+// The window is created at its 96-dpi position and client size; both are scaled here, before
+// any control is made.
+void TMainForm::PlaceAtDpi(int dpi) {
+    SetLayoutDpi(Handle, dpi);
+    UseFontsAt(dpi);
+    if (dpi == DesignDpi)
+        return;
+    RECT window, client;
+    GetWindowRect(Handle, &window);
+    GetClientRect(Handle, &client);
+    const SIZE frame = FrameSizeFor(ScaledTo(client.right, dpi), ScaledTo(client.bottom, dpi),
+                                    GetWindowLongA(Handle, GWL_STYLE),
+                                    GetWindowLongA(Handle, GWL_EXSTYLE), true, dpi);
+    SetWindowPos(Handle, nullptr, ScaledTo(window.left, dpi), ScaledTo(window.top, dpi), frame.cx,
+                 frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::MoveToDpi(int dpi, const RECT& suggested) {
+    const int oldDpi = LayoutDpi(Handle);
+    UseFontsAt(dpi);
+    RelayoutAtDpi(Handle, dpi, suggested);
+    ScaleStatusParts(oldDpi);
+    DrawToolPictures();
+    DeleteObject(Logo);
+    Logo = DrawLogo(dpi);
+    // The status bar takes its height from its new font, the tool bar its width from the window.
+    SendMessageA(Handle, WM_SIZE, SIZE_RESTORED, 0);
+    InvalidateRect(Handle, nullptr, TRUE);
+}
+
+// The panels' right edges, from one DPI to the window's; an edge at the window's right stays.
+void TMainForm::ScaleStatusParts(int fromDpi) {
+    const int count = static_cast<int>(SendMessageA(StatusBar, SB_GETPARTS, 0, 0));
+    std::vector<int> edges(count);
+    SendMessageA(StatusBar, SB_GETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
+    for (int& edge : edges) {
+        if (edge >= 0)
+            edge = MulDiv(edge, LayoutDpi(Handle), fromDpi);
+    }
+    SendMessageA(StatusBar, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void TMainForm::DrawToolPictures() {
+    const struct {
+        HWND Button;
+        ToolPicture Picture;
+    } buttons[] = {
+        {SpeedButton1, ToolPicture::Open},        {SpeedButton2, ToolPicture::Save},
+        {SpeedButton3, ToolPicture::Print},       {SpeedButton4, ToolPicture::PrintSetup},
+        {SpeedButton6, ToolPicture::Information}, {SpeedButton5, ToolPicture::Exit},
+    };
+    int next = 0;
+    for (const auto& b : buttons) {
+        const PicturePair pair = DrawToolPicture(b.Picture, LayoutDpi(Handle));
+        SetSpeedButtonPictures(b.Button, pair.Normal, pair.Disabled);
+        DeleteObject(Pictures[next]);
+        DeleteObject(Pictures[next + 1]);
+        Pictures[next++] = pair.Normal;
+        Pictures[next++] = pair.Disabled;
+    }
+}

@@ -22,5 +22,6 @@ HWND CreateChild(const char* className, const char* text, DWORD style, int left,
     RememberDesign(control, left, top, width, height);
     if (font)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    FitCaption(control);
     return control;
 }

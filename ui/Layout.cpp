@@ -42,6 +42,7 @@ BOOL CALLBACK RelayoutControl(HWND control, LPARAM parameter) {
         SetWindowPos(control, nullptr, ScaledTo(Low(position), dpi), ScaledTo(High(position), dpi),
                      ScaledTo(Low(size), dpi), ScaledTo(High(size), dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        FitCaption(control);
         return TRUE;
     }
     RECT r;
@@ -89,6 +90,34 @@ void RememberDesign(HWND control, int left, int top, int width, int height) {
     SetPropA(control, SizeProperty, Pack(width, height));
 }
 
+void FitCaption(HWND control) {
+    char className[16] = "";
+    GetClassNameA(control, className, sizeof className);
+    const DWORD type = GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK;
+    if (LayoutDpi(control) == DesignDpi || lstrcmpiA(className, "Static") != 0 || type > SS_RIGHT)
+        return;
+    char text[256] = "";
+    const int length = GetWindowTextA(control, text, sizeof text);
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text, length, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    const int missing = extent.cx - (r.right - r.left);
+    if (missing <= 0)
+        return;
+    const int left = type == SS_RIGHT    ? r.left - missing
+                     : type == SS_CENTER ? r.left - missing / 2
+                                         : r.left;
+    SetWindowPos(control, nullptr, left, r.top, extent.cx, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void RelayoutAtDpi(HWND topLevel, int dpi, const RECT& suggested) {
     Relayout change{LayoutDpi(topLevel), dpi};
     SetLayoutDpi(topLevel, dpi);
@@ -97,6 +126,8 @@ void RelayoutAtDpi(HWND topLevel, int dpi, const RECT& suggested) {
     EnumChildWindows(topLevel, &RelayoutControl, reinterpret_cast<LPARAM>(&change));
     SetWindowPos(topLevel, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Controls that only shrank are not repainted by themselves.
+    RedrawWindow(topLevel, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 HFONT UiFont(int points, bool bold, int dpi) {
@@ -104,10 +135,13 @@ HFONT UiFont(int points, bool bold, int dpi) {
         if (f.Points == points && f.Bold == bold && f.Dpi == dpi)
             return f.Font;
     }
+    // The raster face has a few sizes drawn for 96 dpi only; at other DPIs its scalable
+    // rendition keeps every text in proportion to the layout.
+    const DWORD precision = dpi == DesignDpi ? OUT_DEFAULT_PRECIS : OUT_TT_PRECIS;
     const HFONT font =
         CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+                    FALSE, DEFAULT_CHARSET, precision, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                    DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
     SharedFonts().push_back({points, bold, dpi, font});
     return font;
 }

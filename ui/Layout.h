@@ -17,6 +17,10 @@ int Scaled(HWND window, int value);
 // Remembers a control's 96-dpi rectangle. A control of no size is placed by its container.
 void RememberDesign(HWND control, int left, int top, int width, int height);
 
+// A caption wider than its rectangle at a DPI other than 96 (its font does not grow quite in
+// step with the layout) is widened to its text, away from the edge it is aligned to.
+void FitCaption(HWND control);
+
 // Lays a top-level window out at a new DPI in the window rectangle the system suggests: each
 // control gets its font's counterpart at the new DPI and its rectangle scaled from its design;
 // controls placed by their container are scaled from where they are.

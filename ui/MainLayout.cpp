@@ -42,9 +42,9 @@ void TMainForm::MoveToDpi(int dpi, const RECT& suggested) {
     DrawToolPictures();
     DeleteObject(Logo);
     Logo = DrawLogo(dpi);
+    InvalidateRect(Image1, nullptr, TRUE);
     // The status bar takes its height from its new font, the tool bar its width from the window.
     SendMessageA(Handle, WM_SIZE, SIZE_RESTORED, 0);
-    InvalidateRect(Handle, nullptr, TRUE);
 }
 
 // The panels' right edges, from one DPI to the window's; an edge at the window's right stays.

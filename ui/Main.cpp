@@ -180,9 +180,9 @@ void TMainForm::CreateControls() {
     Image1 = CreateChild("STATIC", "", SS_OWNERDRAW | SS_NOTIFY, 192, 136, 201, 97, Handle,
                          idImage1, nullptr);
 
-    StatusBar =
-        CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle,
-                        reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
+    StatusBar = CreateWindowExA(
+        0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 0,
+        0, Handle, reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     const int panelEdges[] = {100, 250, 400, 550};
     SendMessageA(StatusBar, SB_SETPARTS, std::size(panelEdges),
@@ -271,6 +271,7 @@ void TMainForm::CreateEntryFields() {
                                  105, 120, Handle, idrodzaj_pojazdu, BoldFont);
     for (const char* item : {"passenger", "lorry", "bus", "other"})
         SendMessageA(rodzaj_pojazdu, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SizeVehicleTypeBox();
     AddHint(rodzaj_pojazdu, "wybierz typ auta");
     if (HWND inner = GetWindow(rodzaj_pojazdu, GW_CHILD))
         AddHint(inner, "wybierz typ auta");
@@ -438,14 +439,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         break;
-    case WM_SIZE: {
-        SendMessageA(StatusBar, WM_SIZE, 0, 0);
-        RECT client;
-        GetClientRect(Handle, &client);
-        SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, Scaled(Handle, 33),
-                     SWP_NOZORDER | SWP_NOMOVE);
+    case WM_SIZE:
+        PlaceBars();
         return 0;
-    }
     case WM_DPICHANGED:
         MoveToDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

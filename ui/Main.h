@@ -162,6 +162,8 @@ class TMainForm {
     void UseFontsAt(int dpi);
     void ScaleStatusParts(int fromDpi);
     void DrawToolPictures();
+    void PlaceBars();
+    void SizeVehicleTypeBox();
     void AddHint(HWND control, const char* hint);
     void DispatchCommand(int id, int code);
     LRESULT DispatchNotify(NMHDR& header);

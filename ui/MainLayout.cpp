@@ -38,13 +38,41 @@ void TMainForm::MoveToDpi(int dpi, const RECT& suggested) {
     const int oldDpi = LayoutDpi(Handle);
     UseFontsAt(dpi);
     RelayoutAtDpi(Handle, dpi, suggested);
+    SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     ScaleStatusParts(oldDpi);
     DrawToolPictures();
     DeleteObject(Logo);
     Logo = DrawLogo(dpi);
     InvalidateRect(Image1, nullptr, TRUE);
-    // The status bar takes its height from its new font, the tool bar its width from the window.
-    SendMessageA(Handle, WM_SIZE, SIZE_RESTORED, 0);
+    SizeVehicleTypeBox();
+    PlaceBars();
+}
+
+// The tool bar across the top and the status bar along the bottom, as wide as the window.
+void TMainForm::PlaceBars() {
+    RECT client;
+    GetClientRect(Handle, &client);
+    SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, Scaled(Handle, 33),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int statusHeight = Scaled(Handle, 19);
+    SetWindowPos(StatusBar, nullptr, 0, client.bottom - statusHeight, client.right, statusHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The closed box is as high as the edit fields; its list hangs below it. The box takes its
+// height from its font, which does not grow in step with the layout, and the height it gives
+// itself for a field height that is set differs between systems: it is measured after setting.
+void TMainForm::SizeVehicleTypeBox() {
+    auto field = static_cast<int>(SendMessageA(rodzaj_pojazdu, CB_GETITEMHEIGHT, -1, 0));
+    for (int step = 0; step < 2; ++step) {
+        RECT box;
+        GetWindowRect(rodzaj_pojazdu, &box);
+        const int missing = Scaled(Handle, 21) - (box.bottom - box.top);
+        if (!missing)
+            return;
+        field += missing;
+        SendMessageA(rodzaj_pojazdu, CB_SETITEMHEIGHT, -1, field);
+    }
 }
 
 // The panels' right edges, from one DPI to the window's; an edge at the window's right stays.

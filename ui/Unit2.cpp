@@ -145,24 +145,24 @@ void TForm2::DrawOkButton(const DRAWITEMSTRUCT& item) const {
     const int length = GetWindowTextA(btOK, caption, sizeof caption);
     SIZE text{};
     GetTextExtentPoint32A(dc, caption, length, &text);
-    const int TickWidth = Scaled(Handle, 14), TickHeight = Scaled(Handle, 11),
-              Gap = Scaled(Handle, 5), TickJoint = Scaled(Handle, 5);
-    const int left = (r.left + r.right - TickWidth - Gap - text.cx) / 2 + shift;
+    const int tickWidth = Scaled(Handle, 14), tickHeight = Scaled(Handle, 11),
+              gap = Scaled(Handle, 5), tickJoint = Scaled(Handle, 5);
+    const int left = (r.left + r.right - tickWidth - gap - text.cx) / 2 + shift;
     const int middle = (r.top + r.bottom) / 2 + shift;
 
     HPEN pen = CreatePen(PS_SOLID, Scaled(Handle, 3),
                          enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const POINT tick[] = {{left, middle},
-                          {left + TickJoint, middle + TickHeight / 2},
-                          {left + TickWidth, middle - TickHeight / 2}};
+                          {left + tickJoint, middle + tickHeight / 2},
+                          {left + tickWidth, middle - tickHeight / 2}};
     Polyline(dc, tick, 3);
     SelectObject(dc, oldPen);
     DeleteObject(pen);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    TextOutA(dc, left + TickWidth + Gap, middle - text.cy / 2, caption, length);
+    TextOutA(dc, left + tickWidth + gap, middle - text.cy / 2, caption, length);
     SelectObject(dc, oldFont);
     if (item.itemState & ODS_FOCUS) {
         InflateRect(&r, -Scaled(Handle, 3), -Scaled(Handle, 3));

@@ -161,7 +161,7 @@ class LayoutAtDpi : public MainFormTest {
             {"Edit2", f.Edit2, 80, 80, 313, 21},
             {"Edit3", f.Edit3, 80, 104, 313, 21},
             {"Edit6", f.Edit6, 80, 136, 105, 21},
-            {"rodzaj_pojazdu", f.rodzaj_pojazdu, 80, 160, 105, 0},
+            {"rodzaj_pojazdu", f.rodzaj_pojazdu, 80, 160, 105, 21},
             {"Edit7", f.Edit7, 80, 184, 105, 21},
             {"Edit8", f.Edit8, 80, 208, 105, 21},
             {"Edit9", f.Edit9, 80, 232, 105, 21},
@@ -175,9 +175,9 @@ class LayoutAtDpi : public MainFormTest {
             ExpectPlaced(p, dpi);
         EXPECT_EQ(RectInParent(f.SpeedBar).right, client.right) << "the tool bar at " << dpi;
         const RECT status = RectInParent(f.StatusBar);
-        EXPECT_EQ(status.left, 0);
-        EXPECT_EQ(status.right, client.right);
-        EXPECT_EQ(status.bottom, client.bottom);
+        const RECT expected{0, client.bottom - S(19, dpi), client.right, client.bottom};
+        EXPECT_TRUE(EqualRect(&status, &expected))
+            << "the status bar at " << dpi << ": " << status.top << " to " << status.bottom;
 
         for (HWND caption :
              {f.Label3, f.StaticText2, f.StaticText3, f.StaticText4, f.StaticText5, f.StaticText6,

@@ -135,13 +135,14 @@ HFONT UiFont(int points, bool bold, int dpi) {
         if (f.Points == points && f.Bold == bold && f.Dpi == dpi)
             return f.Font;
     }
-    // The raster face has a few sizes drawn for 96 dpi only; at other DPIs its scalable
-    // rendition keeps every text in proportion to the layout.
-    const DWORD precision = dpi == DesignDpi ? OUT_DEFAULT_PRECIS : OUT_TT_PRECIS;
+    // The raster face has three sizes, drawn for 96 dpi; at other DPIs its TrueType twin gives
+    // every size in proportion to the layout.
+    const bool design = dpi == DesignDpi;
     const HFONT font =
         CreateFontA(-MulDiv(points, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                    FALSE, DEFAULT_CHARSET, precision, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                    DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+                    FALSE, DEFAULT_CHARSET, design ? OUT_DEFAULT_PRECIS : OUT_TT_ONLY_PRECIS,
+                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                    design ? "MS Sans Serif" : "Microsoft Sans Serif");
     SharedFonts().push_back({points, bold, dpi, font});
     return font;
 }

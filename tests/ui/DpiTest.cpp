@@ -100,6 +100,20 @@ void ExpectCaptionFits(HWND control, int dpi, int beside = 0) {
     EXPECT_LE(extent.cy, client.bottom) << '"' << text << "\" at " << dpi;
 }
 
+// The control's font is as high as its point size at the DPI asks for, within the pixel that an
+// outline font's rounded ascent and descent may add or take.
+void ExpectFontSize(HWND control, int points, int dpi) {
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    EXPECT_NEAR(metrics.tmHeight - metrics.tmInternalLeading, MulDiv(points, dpi, 72), 1)
+        << points << " points at " << dpi << " dpi, " << WindowText(control);
+}
+
 class LayoutAtDpi : public MainFormTest {
   protected:
     void SetUp() override {
@@ -184,6 +198,10 @@ class LayoutAtDpi : public MainFormTest {
               f.StaticText7, f.StaticText8, f.StaticText9, f.StaticText10, f.Label4, f.sbStart})
             ExpectCaptionFits(caption, dpi);
 
+        ExpectFontSize(f.Edit1, 8, dpi);
+        ExpectFontSize(f.Label1, 10, dpi);
+        ExpectFontSize(f.rodzaj_pojazdu, 8, dpi);
+        ExpectFontSize(f.Tabela.Handle, 8, dpi);
         ExpectGridAt(dpi);
         ExpectPicturesAt(dpi);
     }
@@ -244,6 +262,7 @@ class LayoutAtDpi : public MainFormTest {
         };
         for (const Placed& p : controls)
             ExpectPlaced(p, dpi);
+        ExpectFontSize(d.btTestComm, 8, dpi);
         for (HWND caption : {d.COMM_select.Handle, d.btOK, d.btTestComm})
             ExpectCaptionFits(caption, dpi);
         ASSERT_GT(d.COMM_select.Count(), 0);

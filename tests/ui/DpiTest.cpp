@@ -9,8 +9,6 @@
 #include "ui/Dpi.h"
 #include "ui/Unit2.h"
 
-#include <commctrl.h>
-
 #include <cstdlib>
 
 namespace {
@@ -83,10 +81,12 @@ void ExpectPlaced(const Placed& p, int dpi) {
     }
     EXPECT_EQ(r.left, left) << p.Name << " at " << dpi;
     EXPECT_EQ(r.top, S(p.Top, dpi)) << p.Name << " at " << dpi;
-    if (p.Width)
+    if (p.Width) {
         EXPECT_EQ(r.right - r.left, width) << p.Name << " at " << dpi;
-    if (p.Height)
+    }
+    if (p.Height) {
         EXPECT_EQ(r.bottom - r.top, S(p.Height, dpi)) << p.Name << " at " << dpi;
+    }
 }
 
 // The caption's extent in the control's font fits its client area, beside a radio button's
@@ -275,8 +275,9 @@ class LayoutAtDpi : public MainFormTest {
 
 TEST_F(LayoutAtDpi, BothWindowsAreTheirDesignScaledToTheScreensDpi) {
     const int dpi = ScreenDpi();
-    if (const char* expected = std::getenv(DpiVariable))
+    if (const char* expected = std::getenv(DpiVariable)) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the screen's DPI this process was started at";
+    }
     using GetContext = HANDLE(WINAPI*)();
     using AwarenessOf = int(WINAPI*)(HANDLE);
     HMODULE user32 = GetModuleHandleA("user32.dll");
@@ -284,8 +285,9 @@ TEST_F(LayoutAtDpi, BothWindowsAreTheirDesignScaledToTheScreensDpi) {
         reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
     const auto awareness = reinterpret_cast<AwarenessOf>(
         reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
-    if (context && awareness)
+    if (context && awareness) {
         EXPECT_EQ(awareness(context()), 2) << "per-monitor aware, as wmx.exe declares itself";
+    }
     ExpectMainWindowAt(dpi, true);
     ExpectDialogAt(dpi, true);
 }
@@ -363,7 +365,8 @@ int RunLayoutTestsAt(int dpi) {
     GetModuleFileNameA(nullptr, program, MAX_PATH);
     std::string command = std::string("\"") + program + "\" --gtest_filter=LayoutAtDpi.*";
     SetEnvironmentVariableA(DpiVariable, std::to_string(dpi).c_str());
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         nullptr, &startup, &process);

@@ -2,6 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+namespace {
+// 32 bits a pixel, rows from the top.
+BITMAPINFO TopDownBitmap(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+bool Dark(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
+}
+} // namespace
+
 ScreenPicture::ScreenPicture(HWND window) {
     UpdateWindow(window);
     RECT client;
@@ -13,8 +33,7 @@ ScreenPicture::ScreenPicture(HWND window) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, Size.cx, Size.cy, screen, 0, 0, SRCCOPY);
     SelectObject(memory, old);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, Size.cx, -Size.cy, 1, 32, BI_RGB};
+    BITMAPINFO info = TopDownBitmap(Size.cx, Size.cy);
     Pixels.resize(Size.cx * Size.cy);
     GetDIBits(memory, bitmap, 0, Size.cy, Pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
@@ -26,12 +45,6 @@ COLORREF ScreenPicture::At(int x, int y) const {
     const DWORD p = Pixels[y * Size.cx + x];
     return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
 }
-
-namespace {
-bool Dark(COLORREF c) {
-    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
-}
-} // namespace
 
 std::pair<int, int> InkColumns(const PixelSource& at, const RECT& band) {
     int first = -1, last = -1;
@@ -51,8 +64,7 @@ std::pair<int, int> InkColumns(const PixelSource& at, const RECT& band) {
 int InkWidth(const std::string& text, HFONT font) {
     constexpr int Width = 400, Height = 80;
     HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, Width, -Height, 1, 32, BI_RGB};
+    const BITMAPINFO info = TopDownBitmap(Width, Height);
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ oldBitmap = SelectObject(dc, bitmap);

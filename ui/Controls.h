@@ -8,8 +8,6 @@
 std::string WindowText(HWND control);
 void SetWindowTextTo(HWND control, const std::string& text);
 
-// "MS Sans Serif" at a point size, for the screen's 96 pixels per inch layout.
-HFONT CreateUiFont(int points, bool bold);
-
+// A control at its 96-dpi rectangle, placed and remembered at its window's layout DPI.
 HWND CreateChild(const char* className, const char* text, DWORD style, int left, int top, int width,
                  int height, HWND parent, int id, HFONT font, DWORD exStyle = 0);

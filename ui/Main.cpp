@@ -2,7 +2,9 @@
 
 #include "ui/Application.h"
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 #include "ui/EventBinding.h"
+#include "ui/Layout.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
 
@@ -107,9 +109,6 @@ TMainForm::TMainForm() {
     if (MainForm)
         throw std::logic_error("one main window at a time");
     RegisterMainFormClass();
-    Font = CreateUiFont(8, false);
-    ClockFont = CreateUiFont(10, true);
-    BoldFont = CreateUiFont(8, true);
 
     CreateMenu();
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -120,6 +119,7 @@ TMainForm::TMainForm() {
                              GetModuleHandleA(nullptr), nullptr);
     if (!Handle)
         throw std::runtime_error("The main window cannot be created");
+    PlaceAtDpi(ScreenDpi(Handle));
     SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     CreateControls();
     SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -147,9 +147,6 @@ TMainForm::~TMainForm() {
     for (HBITMAP picture : Pictures)
         DeleteObject(picture);
     DeleteObject(Logo);
-    DeleteObject(Font);
-    DeleteObject(ClockFont);
-    DeleteObject(BoldFont);
     MainForm = nullptr;
 }
 
@@ -177,18 +174,19 @@ void TMainForm::CreateControls() {
     // Created in the Tab order: the creation order is the order IsDialogMessage follows.
     CreateEntryFields();
 
-    Logo = DrawLogo();
+    Logo = DrawLogo(LayoutDpi(Handle));
     Image1 = CreateChild("STATIC", "", SS_OWNERDRAW | SS_NOTIFY, 192, 136, 201, 97, Handle,
                          idImage1, nullptr);
 
-    StatusBar =
-        CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Handle,
-                        reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
+    StatusBar = CreateWindowExA(
+        0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 0,
+        0, Handle, reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     // The last panel runs to the window's right edge, so long hints are not cut.
     const int panelEdges[] = {100, 250, 400, -1};
     SendMessageA(StatusBar, SB_SETPARTS, std::size(panelEdges),
                  reinterpret_cast<LPARAM>(panelEdges));
+    ScaleStatusParts(DesignDpi);
     const char* panelTexts[] = {"Port:", "Sent:", "Received:", "Status:"};
     for (int i = 0; i < 4; ++i)
         SetStatusText(i, panelTexts[i]);
@@ -200,27 +198,21 @@ void TMainForm::CreateToolBar() {
         HWND* Button;
         int Id;
         int Left;
-        ToolPicture Picture;
         const char* Hint;
     };
     const PictureButton buttons[] = {
-        {&SpeedButton1, idSpeedButton1, 8, ToolPicture::Open, "otwiera plik z pomiarami"},
-        {&SpeedButton2, idSpeedButton2, 40, ToolPicture::Save, "zapisuje pomiary do pliku"},
-        {&SpeedButton3, idSpeedButton3, 72, ToolPicture::Print,
-         "drukuje wybrany pomiar (kliknij w tabelk\xea)"},
-        {&SpeedButton4, idSpeedButton4, 104, ToolPicture::PrintSetup, "ustawienia drukarki"},
-        {&SpeedButton6, idSpeedButton6, 136, ToolPicture::Information, "informacje"},
-        {&SpeedButton5, idSpeedButton5, 168, ToolPicture::Exit, "wyjscie"},
+        {&SpeedButton1, idSpeedButton1, 8, "otwiera plik z pomiarami"},
+        {&SpeedButton2, idSpeedButton2, 40, "zapisuje pomiary do pliku"},
+        {&SpeedButton3, idSpeedButton3, 72, "drukuje wybrany pomiar (kliknij w tabelk\xea)"},
+        {&SpeedButton4, idSpeedButton4, 104, "ustawienia drukarki"},
+        {&SpeedButton6, idSpeedButton6, 136, "informacje"},
+        {&SpeedButton5, idSpeedButton5, 168, "wyjscie"},
     };
-    int next = 0;
     for (const PictureButton& b : buttons) {
         *b.Button = CreateChild(SpeedButtonClass, "", 0, b.Left, 4, 25, 25, SpeedBar, b.Id, Font);
-        const PicturePair pair = DrawToolPicture(b.Picture);
-        Pictures[next++] = pair.Normal;
-        Pictures[next++] = pair.Disabled;
-        SetSpeedButtonPictures(*b.Button, pair.Normal, pair.Disabled);
         AddHint(*b.Button, b.Hint);
     }
+    DrawToolPictures();
     sbStart =
         CreateChild(SpeedButtonClass, "Connect", 0, 248, 3, 101, 28, SpeedBar, idsbStart, Font);
     AddHint(sbStart, "polacz sie z Tintrem");
@@ -278,6 +270,7 @@ void TMainForm::CreateEntryFields() {
                                  105, 120, Handle, idrodzaj_pojazdu, BoldFont);
     for (const char* item : {"passenger", "lorry", "bus", "other"})
         SendMessageA(rodzaj_pojazdu, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    SizeVehicleTypeBox();
     AddHint(rodzaj_pojazdu, "wybierz typ auta");
     if (HWND inner = GetWindow(rodzaj_pojazdu, GW_CHILD))
         AddHint(inner, "wybierz typ auta");
@@ -368,9 +361,7 @@ void TMainForm::DispatchCommand(int id, int code) {
 LRESULT TMainForm::DispatchNotify(NMHDR& header) {
     if (header.hwndFrom != Tabela.Handle)
         return 0;
-    if (header.code == NM_CUSTOMDRAW)
-        return Tabela.CustomDraw(header);
-    switch (Tabela.Notify(header)) {
+    switch (TStringGrid::Notify(header)) {
     case TStringGrid::Event::Click:
         RunHandler(*this, &TMainForm::TabelaClick);
         break;
@@ -417,7 +408,9 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
             HDC source = CreateCompatibleDC(item.hDC);
             HGDIOBJ old = SelectObject(source, Logo);
-            BitBlt(item.hDC, 0, 0, 200, 92, source, 0, 0, SRCCOPY);
+            BITMAP logo;
+            GetObjectA(Logo, sizeof logo, &logo);
+            BitBlt(item.hDC, 0, 0, logo.bmWidth, logo.bmHeight, source, 0, 0, SRCCOPY);
             SelectObject(source, old);
             DeleteDC(source);
         }
@@ -449,24 +442,24 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         break;
-    case WM_SIZE: {
-        SendMessageA(StatusBar, WM_SIZE, 0, 0);
-        RECT client;
-        GetClientRect(Handle, &client);
-        SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, 33, SWP_NOZORDER | SWP_NOMOVE);
+    case WM_SIZE:
+        PlaceBars();
         // The panel's frame and its buttons are drawn for its width: all of it is repainted.
         RedrawWindow(SpeedBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         return 0;
-    }
     // Never smaller than the layout.
     case WM_GETMINMAXINFO: {
-        RECT frame{0, 0, ClientWidth, ClientHeight};
-        AdjustWindowRectEx(&frame, GetWindowLongA(Handle, GWL_STYLE), TRUE,
-                           GetWindowLongA(Handle, GWL_EXSTYLE));
+        const SIZE frame = FrameSizeFor(Scaled(Handle, ClientWidth), Scaled(Handle, ClientHeight),
+                                        GetWindowLongA(Handle, GWL_STYLE),
+                                        GetWindowLongA(Handle, GWL_EXSTYLE), true,
+                                        LayoutDpi(Handle));
         auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
-        limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+        limits.ptMinTrackSize = {frame.cx, frame.cy};
         return 0;
     }
+    case WM_DPICHANGED:
+        MoveToDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         RunHandler(*this, &TMainForm::FormClose);
         break;

@@ -158,6 +158,14 @@ class TMainForm {
     void CreateToolBar();
     void CreateEntryFields();
     void CreateMenu();
+    // The layout at a DPI (MainLayout.cpp).
+    void PlaceAtDpi(int dpi);
+    void MoveToDpi(int dpi, const RECT& suggested);
+    void UseFontsAt(int dpi);
+    void ScaleStatusParts(int fromDpi);
+    void DrawToolPictures();
+    void PlaceBars();
+    void SizeVehicleTypeBox();
     void AddHint(HWND control, const char* hint);
     void DispatchCommand(int id, int code);
     LRESULT DispatchNotify(NMHDR& header);

@@ -1,18 +1,22 @@
 #include "ui/Pictures.h"
 
+#include "ui/Dpi.h"
+
 #include <cstdint>
 
 namespace {
 
 constexpr COLORREF Background = RGB(192, 192, 192);
 
-// A 24-bit bottom-up DIB section with a memory DC selected into it.
+// A 24-bit bottom-up DIB section with a memory DC selected into it, drawn on in 96-dpi units
+// that a mapping mode scales to the DPI.
 struct Canvas {
-    Canvas(int width, int height) : Width(width), Height(height) {
+    Canvas(int width, int height, int dpi)
+        : Width(ScaledTo(width, dpi)), Height(ScaledTo(height, dpi)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
+        info.bmiHeader.biWidth = Width;
+        info.bmiHeader.biHeight = Height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
@@ -21,6 +25,11 @@ struct Canvas {
         Bits = static_cast<std::uint8_t*>(bits);
         Dc = CreateCompatibleDC(nullptr);
         Old = SelectObject(Dc, Bitmap);
+        if (dpi != DesignDpi) {
+            SetMapMode(Dc, MM_ANISOTROPIC);
+            SetWindowExtEx(Dc, DesignDpi, DesignDpi, nullptr);
+            SetViewportExtEx(Dc, dpi, dpi, nullptr);
+        }
     }
     // Hands the bitmap over to the caller.
     HBITMAP Release() {
@@ -151,18 +160,18 @@ void Etch(const Canvas& from, Canvas& to) {
 
 } // namespace
 
-PicturePair DrawToolPicture(ToolPicture picture) {
-    Canvas normal(20, 20);
+PicturePair DrawToolPicture(ToolPicture picture, int dpi) {
+    Canvas normal(20, 20, dpi);
     normal.Fill(Background, 0, 0, 20, 20);
     DrawPicture(normal, picture);
     GdiFlush();
-    Canvas disabled(20, 20);
+    Canvas disabled(20, 20, dpi);
     Etch(normal, disabled);
     return {normal.Release(), disabled.Release()};
 }
 
-HBITMAP DrawLogo() {
-    Canvas c(200, 92);
+HBITMAP DrawLogo(int dpi) {
+    Canvas c(200, 92, dpi);
     // Sky to road: a soft vertical gradient behind a tinted windscreen.
     for (int y = 0; y < 92; ++y)
         c.Fill(RGB(230 - y, 236 - y / 2, 255), 0, y, 200, y + 1);

@@ -1,119 +1,79 @@
 #include "ui/StringGrid.h"
 
-#include <vector>
+#include "ui/Controls.h"
+#include "ui/Layout.h"
+
+namespace {
+
+constexpr const char* GridClass = "WmxStringGrid";
+// At 96 dpi: the sunken border, the lines between cells and the text's distance from a line.
+constexpr int Border = 2;
+constexpr int Line = 1;
+constexpr int TextMargin = 2;
+// Page Up and Page Down move by the rows in view below the headings.
+constexpr int RowsPerPage = TStringGrid::RowCount - 1;
+
+void RegisterGridClass() {
+    WNDCLASSA windowClass{};
+    if (GetClassInfoA(GetModuleHandleA(nullptr), GridClass, &windowClass))
+        return;
+    windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = GridClass;
+    RegisterClassA(&windowClass);
+}
+
+void Fill(HDC dc, const RECT& r, int sysColour) {
+    FillRect(dc, &r, GetSysColorBrush(sysColour));
+}
+
+// One band of an edge, between two rectangles, shaded top-left and bottom-right.
+void Band(HDC dc, const RECT& outside, const RECT& inside, int topLeft, int bottomRight) {
+    Fill(dc, {outside.left, outside.top, outside.right, inside.top}, topLeft);
+    Fill(dc, {outside.left, outside.top, inside.left, outside.bottom}, topLeft);
+    Fill(dc, {outside.left, inside.bottom, outside.right, outside.bottom}, bottomRight);
+    Fill(dc, {inside.right, outside.top, outside.right, outside.bottom}, bottomRight);
+}
+
+RECT Inset(const RECT& r, int by) {
+    return {r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
+
+} // namespace
 
 void TStringGrid::Create(HWND parent, int id, int left, int top, int width, int height, HFONT font,
                          const int (&colWidths)[6]) {
-    Handle = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                                 LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                             left, top, width, height, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    SendMessageA(Handle, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    for (int c = 0; c < ColCount; ++c) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_WIDTH | LVCF_TEXT;
-        column.cx = colWidths[c];
-        column.pszText = const_cast<char*>("");
-        SendMessageA(Handle, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
-    }
-    for (int r = 1; r < RowCount; ++r) {
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = r - 1;
-        item.pszText = const_cast<char*>("");
-        SendMessageA(Handle, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    RegisterGridClass();
+    for (int c = 0; c < ColCount; ++c)
+        ColWidths[c] = colWidths[c];
+    Handle = CreateChild(GridClass, "", WS_TABSTOP, left, top, width, height, parent, id, nullptr);
     SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    DefaultProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProc)));
-    SetRow(1);
-}
-
-// A click first takes the focus and only then moves the selection, whatever order the list view
-// itself uses, so the field being left is stored into the row that was on show. Clicks beside
-// the rows are swallowed so that a row always stays selected.
-LRESULT CALLBACK TStringGrid::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* grid = reinterpret_cast<TStringGrid*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    switch (msg) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK: {
-        if (GetFocus() != hwnd)
-            SetFocus(hwnd);
-        LVHITTESTINFO hit{};
-        hit.pt = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        SendMessageA(hwnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
-        if (hit.iItem < 0 || msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK)
-            return 0;
-        break;
-    }
-    default:
-        break;
-    }
-    return CallWindowProcA(grid->DefaultProc, hwnd, msg, wParam, lParam);
+    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GridProc));
+    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
 std::string TStringGrid::Cells(int col, int row) const {
-    std::vector<char> buffer(1024);
-    if (row == 0) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = buffer.data();
-        column.cchTextMax = static_cast<int>(buffer.size());
-        SendMessageA(Handle, LVM_GETCOLUMNA, col, reinterpret_cast<LPARAM>(&column));
-        return column.pszText;
-    }
-    LVITEMA item{};
-    item.iSubItem = col;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto n = SendMessageA(Handle, LVM_GETITEMTEXTA, row - 1, reinterpret_cast<LPARAM>(&item));
-    return std::string(buffer.data(), n);
+    return Text[row][col];
 }
 
 void TStringGrid::SetCell(int col, int row, const std::string& text) {
-    if (row == 0) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = const_cast<char*>(text.c_str());
-        SendMessageA(Handle, LVM_SETCOLUMNA, col, reinterpret_cast<LPARAM>(&column));
-        return;
-    }
-    LVITEMA item{};
-    item.iSubItem = col;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(Handle, LVM_SETITEMTEXTA, row - 1, reinterpret_cast<LPARAM>(&item));
+    Text[row][col] = text;
+    const RECT cell = CellRect(col, row);
+    InvalidateRect(Handle, &cell, FALSE);
 }
 
 void TStringGrid::SetRow(int row) {
-    Selecting = true;
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(Handle, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&item));
-    SendMessageA(Handle, LVM_ENSUREVISIBLE, row - 1, FALSE);
-    Selecting = false;
+    InvalidateRow(SelectedRow);
     SelectedRow = row;
+    InvalidateRow(SelectedRow);
 }
 
 TStringGrid::Event TStringGrid::Notify(const NMHDR& header) {
     switch (header.code) {
-    case LVN_ITEMCHANGED: {
-        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-        const bool nowSelected =
-            (change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED);
-        if (!nowSelected || change.iItem < 0 || Selecting)
-            return Event::None;
-        SelectedRow = change.iItem + 1;
-        return Event::Click;
-    }
     case NM_CLICK:
-        return reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0 ? Event::Click
-                                                                          : Event::None;
+        return Event::Click;
     case NM_SETFOCUS:
         return Event::Enter;
     default:
@@ -121,15 +81,186 @@ TStringGrid::Event TStringGrid::Notify(const NMHDR& header) {
     }
 }
 
-LRESULT TStringGrid::CustomDraw(NMHDR& header) const {
-    auto& draw = reinterpret_cast<NMLVCUSTOMDRAW&>(header);
-    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT)
-        return CDRF_NOTIFYITEMDRAW;
-    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT &&
-        static_cast<int>(draw.nmcd.dwItemSpec) == SelectedRow - 1) {
-        draw.nmcd.uItemState &= ~(CDIS_SELECTED | CDIS_FOCUS);
-        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
-        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+// Positions at 96 dpi: each cell is followed by its line.
+int TStringGrid::ColLeft(int col) const {
+    int left = Border;
+    for (int c = 0; c < col; ++c)
+        left += ColWidths[c] + Line;
+    return left;
+}
+
+int TStringGrid::RowTop(int row) const {
+    return Border + row * (RowHeight + Line);
+}
+
+// Every edge is its 96-dpi position scaled, so cells and lines tile without gaps at any DPI.
+RECT TStringGrid::CellRect(int col, int row) const {
+    const int left = ColLeft(col);
+    const int top = RowTop(row);
+    return {Scaled(Handle, left), Scaled(Handle, top), Scaled(Handle, left + ColWidths[col]),
+            Scaled(Handle, top + RowHeight)};
+}
+
+void TStringGrid::InvalidateRow(int row) const {
+    RECT r = CellRect(0, row);
+    r.right = CellRect(ColCount - 1, row).right;
+    InvalidateRect(Handle, &r, FALSE);
+}
+
+void TStringGrid::NotifyParent(UINT code) const {
+    NMHDR header{Handle, static_cast<UINT_PTR>(GetDlgCtrlID(Handle)), code};
+    SendMessageA(GetParent(Handle), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+void TStringGrid::MoveSelection(int row) {
+    if (row < 1)
+        row = 1;
+    if (row > RowCount - 1)
+        row = RowCount - 1;
+    if (row == SelectedRow)
+        return;
+    SetRow(row);
+    NotifyParent(NM_CLICK);
+}
+
+// A click on a cell of rows 1..9 outside the heading column selects its row; a line belongs to
+// the cell before it.
+void TStringGrid::Click(POINT at) {
+    int col = -1;
+    for (int c = 0; c < ColCount; ++c) {
+        if (at.x >= Scaled(Handle, ColLeft(c)) && at.x < Scaled(Handle, ColLeft(c + 1)))
+            col = c;
     }
-    return CDRF_DODEFAULT;
+    int row = -1;
+    for (int r = 0; r < RowCount; ++r) {
+        if (at.y >= Scaled(Handle, RowTop(r)) && at.y < Scaled(Handle, RowTop(r + 1)))
+            row = r;
+    }
+    if (col < 1 || row < 1)
+        return;
+    SetRow(row);
+    NotifyParent(NM_CLICK);
+}
+
+void TStringGrid::Paint(HDC dc) const {
+    RECT client;
+    GetClientRect(Handle, &client);
+    Fill(dc, client, COLOR_WINDOW);
+    // A sunken border as the system draws one, two 96-dpi pixels deep.
+    const int pixel = Scaled(Handle, Line);
+    const RECT inner = Inset(client, pixel);
+    const RECT cells = Inset(client, Scaled(Handle, Border));
+    Band(dc, client, inner, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+    Band(dc, inner, cells, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+    // The lines are what the cells leave uncovered.
+    Fill(dc, cells, COLOR_BTNSHADOW);
+    HGDIOBJ oldFont = SelectObject(dc, Font);
+    SetBkMode(dc, TRANSPARENT);
+    const int margin = Scaled(Handle, TextMargin);
+    for (int r = 0; r < RowCount; ++r) {
+        for (int c = 0; c < ColCount; ++c) {
+            RECT cell = CellRect(c, r);
+            const bool heading = r == 0 || c == 0;
+            const bool selected = !heading && r == SelectedRow;
+            Fill(dc, cell, heading ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+            if (heading) {
+                Fill(dc, {cell.left, cell.top, cell.right, cell.top + pixel}, COLOR_BTNHIGHLIGHT);
+                Fill(dc, {cell.left, cell.top, cell.left + pixel, cell.bottom}, COLOR_BTNHIGHLIGHT);
+            }
+            SetTextColor(dc, GetSysColor(heading    ? COLOR_BTNTEXT
+                                         : selected ? COLOR_HIGHLIGHTTEXT
+                                                    : COLOR_WINDOWTEXT));
+            RECT text = cell;
+            text.left += margin;
+            DrawTextA(dc, Text[r][c].c_str(), static_cast<int>(Text[r][c].size()), &text,
+                      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        }
+    }
+    SelectObject(dc, oldFont);
+    if (GetFocus() == Handle) {
+        RECT focus = CellRect(1, SelectedRow);
+        focus.right = CellRect(ColCount - 1, SelectedRow).right;
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+LRESULT CALLBACK TStringGrid::GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* grid = reinterpret_cast<TStringGrid*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return grid->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT TStringGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT: {
+        // Drawn off screen first, so the cells do not flicker when the selection moves.
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(Handle, &paint);
+        RECT client;
+        GetClientRect(Handle, &client);
+        HDC memory = CreateCompatibleDC(dc);
+        HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        Paint(memory);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        EndPaint(Handle, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_SETFONT:
+        Font = reinterpret_cast<HFONT>(wParam);
+        if (lParam)
+            InvalidateRect(Handle, nullptr, FALSE);
+        return 0;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(Font);
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    // The focus comes first, so that the field being left is stored into the row on show
+    // before the click shows another.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (GetFocus() != Handle)
+            SetFocus(Handle);
+        Click({static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+        return 0;
+    case WM_KEYDOWN:
+        switch (wParam) {
+        case VK_UP:
+            MoveSelection(SelectedRow - 1);
+            return 0;
+        case VK_DOWN:
+            MoveSelection(SelectedRow + 1);
+            return 0;
+        case VK_PRIOR:
+            MoveSelection(SelectedRow - RowsPerPage);
+            return 0;
+        case VK_NEXT:
+            MoveSelection(SelectedRow + RowsPerPage);
+            return 0;
+        case VK_HOME:
+            MoveSelection(1);
+            return 0;
+        case VK_END:
+            MoveSelection(RowCount - 1);
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case WM_SETFOCUS:
+        InvalidateRow(SelectedRow);
+        NotifyParent(NM_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        InvalidateRow(SelectedRow);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(Handle, msg, wParam, lParam);
 }

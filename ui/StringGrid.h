@@ -1,6 +1,8 @@
 #pragma once
-// A string grid over a report-style list view: heading row 0 (the list's header), heading
-// column 0, rows 1..9 selected whole, cells the user cannot edit.
+// A string grid of the program's own: 6 columns by 10 rows of text cells with one-pixel lines
+// between them, row 0 and column 0 fixed headings, whole rows 1..9 selected by a click or by the
+// arrow, Home, End, Page Up and Page Down keys, cells the user cannot edit. It tells its parent
+// of clicks (NM_CLICK) and of taking the focus (NM_SETFOCUS) through WM_NOTIFY.
 
 #include <windows.h>
 
@@ -12,30 +14,47 @@ class TStringGrid {
   public:
     enum class Event { None, Click, Enter };
 
+    TStringGrid() = default;
+    TStringGrid(const TStringGrid&) = delete;
+    TStringGrid& operator=(const TStringGrid&) = delete;
+
+    // Sizes at 96 dpi; the grid draws itself at its window's layout DPI.
     void Create(HWND parent, int id, int left, int top, int width, int height, HFONT font,
                 const int (&colWidths)[6]);
 
     std::string Cells(int col, int row) const;
     void SetCell(int col, int row, const std::string& text);
 
-    // The selected row, 1..9. It stays on the last selected row when the list shows none.
+    // The selected row, 1..9.
     int Row() const { return SelectedRow; }
     // Selects a row without raising a click.
     void SetRow(int row);
 
-    // Turns the list view's notifications into the grid's click and focus-gain events.
-    Event Notify(const NMHDR& header);
-    // Paints the selected row highlighted whether the grid has the focus or not; returns the
-    // answer to the list view's custom-draw notification.
-    LRESULT CustomDraw(NMHDR& header) const;
+    // The grid's click and focus-gain events in its parent's WM_NOTIFY.
+    static Event Notify(const NMHDR& header);
+
+    // A cell's rectangle in the grid's client area, lines and border excluded.
+    RECT CellRect(int col, int row) const;
+    int ColWidth(int col) const { return ColWidths[col]; }
 
     static constexpr int ColCount = 6;
     static constexpr int RowCount = 10;
+    static constexpr int RowHeight = 15;
     HWND Handle = nullptr;
 
   private:
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    WNDPROC DefaultProc = nullptr;
+    static LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void Paint(HDC dc) const;
+    void InvalidateRow(int row) const;
+    void NotifyParent(UINT code) const;
+    void MoveSelection(int row);
+    void Click(POINT at);
+    int ColLeft(int col) const;
+    int RowTop(int row) const;
+
+    int ColWidths[ColCount] = {};
+    std::string Text[RowCount][ColCount];
     int SelectedRow = 1;
-    bool Selecting = false;
+    HFONT Font = nullptr;
 };

@@ -2,7 +2,9 @@
 #include "meter/LinkState.h"
 #include "ui/Application.h"
 #include "ui/Controls.h"
+#include "ui/Dpi.h"
 #include "ui/EventBinding.h"
+#include "ui/Layout.h"
 #include "ui/Main.h"
 #include "ui/Pictures.h"
 
@@ -43,7 +45,12 @@ TForm2::TForm2() {
                         590, 198, 238, 330, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!Handle)
         throw std::runtime_error("The port dialog cannot be created");
-    Font = CreateUiFont(8, false);
+    // Created at its 96-dpi figures, then scaled to its screen before any control is made.
+    const int dpi = ScreenDpi(Handle);
+    SetLayoutDpi(Handle, dpi);
+    SetWindowPos(Handle, nullptr, ScaledTo(590, dpi), ScaledTo(198, dpi), ScaledTo(238, dpi),
+                 ScaledTo(330, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    Font = UiFont(8, false, dpi);
     SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     COMM_select.Create(Handle, idCOMM_select, "found serial ports", 24, 16, 185, 193, Font);
     COMM = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 24, 210, 185, 21, Handle, idCOMM,
@@ -61,7 +68,6 @@ TForm2::TForm2() {
 TForm2::~TForm2() {
     SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     DestroyWindow(Handle);
-    DeleteObject(Font);
     Form2 = nullptr;
 }
 
@@ -145,25 +151,27 @@ void TForm2::DrawOkButton(const DRAWITEMSTRUCT& item) const {
     const int length = GetWindowTextA(btOK, caption, sizeof caption);
     SIZE text{};
     GetTextExtentPoint32A(dc, caption, length, &text);
-    constexpr int TickWidth = 14, TickHeight = 11, Gap = 5;
-    const int left = (r.left + r.right - TickWidth - Gap - text.cx) / 2 + shift;
+    const int tickWidth = Scaled(Handle, 14), tickHeight = Scaled(Handle, 11),
+              gap = Scaled(Handle, 5), tickJoint = Scaled(Handle, 5);
+    const int left = (r.left + r.right - tickWidth - gap - text.cx) / 2 + shift;
     const int middle = (r.top + r.bottom) / 2 + shift;
 
-    HPEN pen = CreatePen(PS_SOLID, 3, enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT));
+    HPEN pen = CreatePen(PS_SOLID, Scaled(Handle, 3),
+                         enabled ? RGB(0, 128, 0) : GetSysColor(COLOR_GRAYTEXT));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     const POINT tick[] = {{left, middle},
-                          {left + 5, middle + TickHeight / 2},
-                          {left + TickWidth, middle - TickHeight / 2}};
+                          {left + tickJoint, middle + tickHeight / 2},
+                          {left + tickWidth, middle - tickHeight / 2}};
     Polyline(dc, tick, 3);
     SelectObject(dc, oldPen);
     DeleteObject(pen);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-    TextOutA(dc, left + TickWidth + Gap, middle - text.cy / 2, caption, length);
+    TextOutA(dc, left + tickWidth + gap, middle - text.cy / 2, caption, length);
     SelectObject(dc, oldFont);
     if (item.itemState & ODS_FOCUS) {
-        InflateRect(&r, -3, -3);
+        InflateRect(&r, -Scaled(Handle, 3), -Scaled(Handle, 3));
         DrawFocusRect(dc, &r);
     }
 }
@@ -216,6 +224,10 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             DrawOkButton(item);
         return TRUE;
     }
+    case WM_DPICHANGED:
+        Font = UiFont(8, false, LOWORD(wParam));
+        RelayoutAtDpi(Handle, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     // The close box only hides the dialog; Connect shows it again.
     case WM_CLOSE:
         ShowWindow(Handle, SW_HIDE);

@@ -111,8 +111,14 @@ TEST_F(MainFormTest, ControlsSitWhereTheLayoutPutsThem) {
     for (int panel = 0; panel < 3; ++panel)
         EXPECT_EQ(Form->StatusText(panel), panels[panel]);
     const int widths[] = {40, 69, 68, 40, 40, 40};
-    for (int c = 0; c < 6; ++c)
-        EXPECT_EQ(SendMessageA(Form->Tabela.Handle, LVM_GETCOLUMNWIDTH, c, 0), widths[c]) << c;
+    for (int c = 0; c < 6; ++c) {
+        const RECT cell = Form->Tabela.CellRect(c, 1);
+        EXPECT_EQ(cell.right - cell.left, widths[c]) << c;
+    }
+    for (int r = 0; r < 10; ++r) {
+        const RECT cell = Form->Tabela.CellRect(1, r);
+        EXPECT_EQ(cell.bottom - cell.top, 15) << r;
+    }
     EXPECT_EQ(SendMessageA(Form->rodzaj_pojazdu, CB_GETCOUNT, 0, 0), 4);
 }
 

@@ -153,10 +153,8 @@ void MainFormTest::Click(HWND control, int x, int y) {
 }
 
 void MainFormTest::ClickRow(int row) {
-    RECT r{};
-    r.left = LVIR_BOUNDS;
-    SendMessageA(Form->Tabela.Handle, LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&r));
-    Click(Form->Tabela.Handle, r.left + 60, (r.top + r.bottom) / 2);
+    const RECT r = Form->Tabela.CellRect(2, row);
+    Click(Form->Tabela.Handle, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
 void MainFormTest::PressKey(HWND control, UINT key) {

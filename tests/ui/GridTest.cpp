@@ -1,0 +1,97 @@
+// The grid as the layout draws it: where its rows are, what a picture of it shows, and the keys
+// that move its selection.
+#include "WindowDriver.h"
+
+#include "ScreenPicture.h"
+#include "ui/Controls.h"
+
+namespace {
+
+// The grid's design at 96 dpi: a 2-pixel border, then rows of 15 pixels each followed by a line.
+constexpr int Border = 2;
+constexpr int RowPitch = 15 + 1;
+
+class GridTest : public MainFormTest {
+  protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        WriteConfig(*SampleStore());
+        ShowWindow();
+    }
+};
+
+TEST_F(GridTest, AClickAtTheCentreOfEachRowOfTheLayoutSelectsThatRow) {
+    Focus(Form->Edit1);
+    for (int row = 9; row >= 1; --row) {
+        // In the main window's client area: the grid at 400, 56.
+        POINT at{400 + 306 / 2, 56 + Border + RowPitch * row + 15 / 2};
+        MapWindowPoints(Form->Handle, Form->Tabela.Handle, &at, 1);
+        Click(Form->Tabela.Handle, at.x, at.y);
+        EXPECT_EQ(Form->Tabela.Row(), row);
+        EXPECT_EQ(CurrentRecord, row);
+        EXPECT_EQ(WindowText(Form->Edit6), "REG " + std::to_string(row));
+    }
+    // A click on a heading selects nothing.
+    const POINT elsewhere[] = {{400 + 20, 56 + Border + RowPitch * 4 + 7}, {553, 56 + 8}};
+    for (POINT at : elsewhere) {
+        MapWindowPoints(Form->Handle, Form->Tabela.Handle, &at, 1);
+        Click(Form->Tabela.Handle, at.x, at.y);
+        EXPECT_EQ(Form->Tabela.Row(), 1) << at.x << "," << at.y;
+    }
+}
+
+TEST_F(GridTest, APictureShowsEveryHeadingWholeEveryLineAndTheSelectionWithoutTheFocus) {
+    ClickRow(3);
+    Focus(Form->Edit1);
+    ExpectGridDrawnWhole(Form->Tabela, 96);
+
+    // The selected row is highlighted in its data cells only, with the focus elsewhere.
+    const ScreenPicture picture(Form->Tabela.Handle);
+    const RECT number = Form->Tabela.CellRect(0, 3);
+    const RECT time = Form->Tabela.CellRect(2, 3);
+    EXPECT_EQ(picture.At(number.right - 2, number.bottom - 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(picture.At(time.right - 2, time.bottom - 2), GetSysColor(COLOR_HIGHLIGHT));
+    const RECT other = Form->Tabela.CellRect(2, 4);
+    EXPECT_EQ(picture.At(other.right - 2, other.bottom - 2), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(GridTest, TheFocusIsDrawnAroundTheSelectedRow) {
+    const auto edgeMarked = [&] {
+        const ScreenPicture picture(Form->Tabela.Handle);
+        const RECT time = Form->Tabela.CellRect(2, 5);
+        for (int x = time.left; x < time.right; ++x) {
+            if (picture.At(x, time.top) != GetSysColor(COLOR_HIGHLIGHT))
+                return true;
+        }
+        return false;
+    };
+    ClickRow(5);
+    ASSERT_EQ(GetFocus(), Form->Tabela.Handle);
+    EXPECT_TRUE(edgeMarked());
+    Focus(Form->Edit1);
+    EXPECT_FALSE(edgeMarked());
+}
+
+TEST_F(GridTest, KeysMoveTheSelectionAndShowTheRowTheyReach) {
+    ClickRow(1);
+    const struct {
+        UINT Key;
+        const char* Name;
+        int Row;
+    } keys[] = {{VK_END, "End", 9},        {VK_UP, "Up", 8},     {VK_PRIOR, "Page Up", 1},
+                {VK_NEXT, "Page Down", 9}, {VK_HOME, "Home", 1}, {VK_DOWN, "Down", 2}};
+    for (const auto& k : keys) {
+        PressKey(Form->Tabela.Handle, k.Key);
+        EXPECT_EQ(Form->Tabela.Row(), k.Row) << k.Name;
+        EXPECT_EQ(CurrentRecord, k.Row) << k.Name;
+        EXPECT_EQ(WindowText(Form->Edit7), "Make " + std::to_string(k.Row)) << k.Name;
+    }
+    // A key that cannot move the selection shows nothing again.
+    PressKey(Form->Tabela.Handle, VK_HOME);
+    SetWindowTextA(Form->Edit7, "kept");
+    PressKey(Form->Tabela.Handle, VK_UP);
+    EXPECT_EQ(Form->Tabela.Row(), 1);
+    EXPECT_EQ(WindowText(Form->Edit7), "kept");
+}
+
+} // namespace

@@ -1,0 +1,144 @@
+#include "ScreenPicture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+// 32 bits a pixel, rows from the top.
+BITMAPINFO TopDownBitmap(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+bool Dark(COLORREF c) {
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96;
+}
+} // namespace
+
+ScreenPicture::ScreenPicture(HWND window) {
+    UpdateWindow(window);
+    RECT client;
+    GetClientRect(window, &client);
+    Size = {client.right, client.bottom};
+    HDC screen = GetDC(window);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, Size.cx, Size.cy);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, Size.cx, Size.cy, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    BITMAPINFO info = TopDownBitmap(Size.cx, Size.cy);
+    Pixels.resize(Size.cx * Size.cy);
+    GetDIBits(memory, bitmap, 0, Size.cy, Pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, screen);
+}
+
+COLORREF ScreenPicture::At(int x, int y) const {
+    const DWORD p = Pixels[y * Size.cx + x];
+    return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+}
+
+std::pair<int, int> InkColumns(const PixelSource& at, const RECT& band) {
+    int first = -1, last = -1;
+    for (int x = band.left; x < band.right; ++x) {
+        for (int y = band.top; y < band.bottom; ++y) {
+            if (Dark(at(x, y))) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+int InkWidth(const std::string& text, HFONT font) {
+    constexpr int Width = 400, Height = 80;
+    HDC dc = CreateCompatibleDC(nullptr);
+    const BITMAPINFO info = TopDownBitmap(Width, Height);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    PatBlt(dc, 0, 0, Width, Height, WHITENESS);
+    SetTextColor(dc, RGB(0, 0, 0));
+    TextOutA(dc, 10, 5, text.c_str(), static_cast<int>(text.size()));
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    const auto ink = InkColumns([&](int x, int y) { return pixels[y * Width + x] & 0xFFFFFF; },
+                                {0, 0, Width, Height});
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return ink.second - ink.first + 1;
+}
+
+RECT BoxOf(const ScreenPicture& picture, COLORREF colour) {
+    RECT box{picture.Width(), picture.Height(), 0, 0};
+    for (int y = 0; y < picture.Height(); ++y) {
+        for (int x = 0; x < picture.Width(); ++x) {
+            if (picture.At(x, y) == colour) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        }
+    }
+    return box;
+}
+
+void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
+    // The design at 96 dpi: a 2-pixel border, then cells each followed by a 1-pixel line.
+    const int widths[] = {40, 69, 68, 40, 40, 40};
+    constexpr int Border = 2, RowPitch = 16, Rows = 10;
+    const auto scaled = [dpi](int v) { return MulDiv(v, dpi, 96); };
+    int lineAfter[5];
+    for (int c = 0, left = Border; c < 5; ++c) {
+        left += widths[c];
+        lineAfter[c] = left++;
+    }
+    const ScreenPicture picture(grid.Handle);
+    const COLORREF line = GetSysColor(COLOR_BTNSHADOW);
+    const int top = scaled(Border), bottom = scaled(Border + RowPitch * Rows - 1);
+    const int left = scaled(Border), right = scaled(Border + 297 + 5);
+    for (int c = 0; c < 5; ++c) {
+        const int from = scaled(lineAfter[c]), to = scaled(lineAfter[c] + 1);
+        for (int x = from; x < to; ++x) {
+            for (int y = top; y < bottom; ++y)
+                ASSERT_EQ(picture.At(x, y), line) << "column line " << c << " at " << x << "," << y;
+        }
+        const int y = scaled(Border + RowPitch * 5 + 1);
+        EXPECT_NE(picture.At(from - 1, y), line) << c;
+        EXPECT_NE(picture.At(to, y), line) << c;
+    }
+    for (int r = 0; r < Rows - 1; ++r) {
+        const int from = scaled(Border + RowPitch * r + 15),
+                  to = scaled(Border + RowPitch * (r + 1));
+        for (int y = from; y < to; ++y) {
+            for (int x = left; x < right; ++x)
+                ASSERT_EQ(picture.At(x, y), line) << "row line " << r << " at " << x << "," << y;
+        }
+        const int x = scaled(lineAfter[0] + 2);
+        EXPECT_NE(picture.At(x, from - 1), line) << r;
+        EXPECT_NE(picture.At(x, to), line) << r;
+    }
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(grid.Handle, WM_GETFONT, 0, 0));
+    const char* headings[] = {"record", "date", "time", "front", "left", "right"};
+    for (int c = 0; c < 6; ++c) {
+        const RECT cell = grid.CellRect(c, 0);
+        const auto ink = InkColumns([&](int x, int y) { return picture.At(x, y); }, cell);
+        EXPECT_EQ(ink.second - ink.first + 1, InkWidth(headings[c], font)) << headings[c];
+        EXPECT_LT(ink.second, cell.right - 1) << headings[c] << " touches its line";
+    }
+}

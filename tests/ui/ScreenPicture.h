@@ -1,0 +1,37 @@
+#pragma once
+// Pictures of windows as they are on the screen, and what the tests look for in them.
+
+#include "ui/StringGrid.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class ScreenPicture {
+  public:
+    // The window's client area, after any pending painting.
+    explicit ScreenPicture(HWND window);
+    COLORREF At(int x, int y) const;
+    int Width() const { return Size.cx; }
+    int Height() const { return Size.cy; }
+
+  private:
+    SIZE Size{};
+    std::vector<DWORD> Pixels;
+};
+
+using PixelSource = std::function<COLORREF(int x, int y)>;
+
+// The first and last columns of a band where dark pixels (text) show; -1, -1 for none.
+std::pair<int, int> InkColumns(const PixelSource& at, const RECT& band);
+// How wide a text's ink is when nothing cuts it.
+int InkWidth(const std::string& text, HFONT font);
+// The bounding box of the pixels of one colour.
+RECT BoxOf(const ScreenPicture& picture, COLORREF colour);
+
+// Checks a picture of the grid at a DPI: a line between every two cells at its design place
+// scaled, one design pixel wide, and every heading drawn whole inside its cell.
+void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi);

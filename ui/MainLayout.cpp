@@ -1,0 +1,108 @@
+// The main window's layout at the DPI of its screen, and again when it moves to a monitor of
+// another DPI.
+#include "ui/Main.h"
+
+#include "ui/Dpi.h"
+#include "ui/Layout.h"
+#include "ui/Pictures.h"
+#include "ui/SpeedButton.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+void TMainForm::UseFontsAt(int dpi) {
+    Font = UiFont(8, false, dpi);
+    ClockFont = UiFont(10, true, dpi);
+    BoldFont = UiFont(8, true, dpi);
+}
+
+// The window is created at its 96-dpi position and client size; both are scaled here, before
+// any control is made.
+void TMainForm::PlaceAtDpi(int dpi) {
+    SetLayoutDpi(Handle, dpi);
+    UseFontsAt(dpi);
+    if (dpi == DesignDpi)
+        return;
+    RECT window, client;
+    GetWindowRect(Handle, &window);
+    GetClientRect(Handle, &client);
+    const SIZE frame = FrameSizeFor(ScaledTo(client.right, dpi), ScaledTo(client.bottom, dpi),
+                                    GetWindowLongA(Handle, GWL_STYLE),
+                                    GetWindowLongA(Handle, GWL_EXSTYLE), true, dpi);
+    SetWindowPos(Handle, nullptr, ScaledTo(window.left, dpi), ScaledTo(window.top, dpi), frame.cx,
+                 frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::MoveToDpi(int dpi, const RECT& suggested) {
+    const int oldDpi = LayoutDpi(Handle);
+    UseFontsAt(dpi);
+    RelayoutAtDpi(Handle, dpi, suggested);
+    SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
+    ScaleStatusParts(oldDpi);
+    DrawToolPictures();
+    DeleteObject(Logo);
+    Logo = DrawLogo(dpi);
+    InvalidateRect(Image1, nullptr, TRUE);
+    SizeVehicleTypeBox();
+    PlaceBars();
+}
+
+// The tool bar across the top and the status bar along the bottom, as wide as the window.
+void TMainForm::PlaceBars() {
+    RECT client;
+    GetClientRect(Handle, &client);
+    SetWindowPos(SpeedBar, nullptr, 0, 0, client.right, Scaled(Handle, 33),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int statusHeight = Scaled(Handle, 19);
+    SetWindowPos(StatusBar, nullptr, 0, client.bottom - statusHeight, client.right, statusHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The closed box is as high as the edit fields; its list hangs below it. The box takes its
+// height from its font, which does not grow in step with the layout, and the height it gives
+// itself for a field height that is set differs between systems: it is measured after setting.
+void TMainForm::SizeVehicleTypeBox() {
+    auto field = static_cast<int>(SendMessageA(rodzaj_pojazdu, CB_GETITEMHEIGHT, -1, 0));
+    for (int step = 0; step < 2; ++step) {
+        RECT box;
+        GetWindowRect(rodzaj_pojazdu, &box);
+        const int missing = Scaled(Handle, 21) - (box.bottom - box.top);
+        if (!missing)
+            return;
+        field += missing;
+        SendMessageA(rodzaj_pojazdu, CB_SETITEMHEIGHT, -1, field);
+    }
+}
+
+// The panels' right edges, from one DPI to the window's; an edge at the window's right stays.
+void TMainForm::ScaleStatusParts(int fromDpi) {
+    const int count = static_cast<int>(SendMessageA(StatusBar, SB_GETPARTS, 0, 0));
+    std::vector<int> edges(count);
+    SendMessageA(StatusBar, SB_GETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
+    for (int& edge : edges) {
+        if (edge >= 0)
+            edge = MulDiv(edge, LayoutDpi(Handle), fromDpi);
+    }
+    SendMessageA(StatusBar, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
+}
+
+void TMainForm::DrawToolPictures() {
+    const struct {
+        HWND Button;
+        ToolPicture Picture;
+    } buttons[] = {
+        {SpeedButton1, ToolPicture::Open},        {SpeedButton2, ToolPicture::Save},
+        {SpeedButton3, ToolPicture::Print},       {SpeedButton4, ToolPicture::PrintSetup},
+        {SpeedButton6, ToolPicture::Information}, {SpeedButton5, ToolPicture::Exit},
+    };
+    int next = 0;
+    for (const auto& b : buttons) {
+        const PicturePair pair = DrawToolPicture(b.Picture, LayoutDpi(Handle));
+        SetSpeedButtonPictures(b.Button, pair.Normal, pair.Disabled);
+        DeleteObject(Pictures[next]);
+        DeleteObject(Pictures[next + 1]);
+        Pictures[next++] = pair.Normal;
+        Pictures[next++] = pair.Disabled;
+    }
+}

@@ -88,6 +88,17 @@ void RegisterMainFormClass() {
     RegisterClassA(&windowClass);
 }
 
+// Windows keeps the windows a window owns in front of it when it comes forward; Wine may bring the
+// window forward without them, so the program does it itself (the port dialog stays in front),
+// by a posted message that runs once the system has finished the activation.
+constexpr UINT WM_BRINGOWNEDFORWARD = WM_APP + 1;
+
+BOOL CALLBACK BringOwnedWindowForward(HWND window, LPARAM owner) {
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
 } // namespace
 
 void TTimer::Create(HWND owner, UINT id, UINT interval) {
@@ -429,6 +440,7 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 FocusedControl = focus;
             break;
         }
+        PostMessageA(Handle, WM_BRINGOWNEDFORWARD, 0, 0);
         if (FocusedControl && IsWindow(FocusedControl)) {
             SetFocus(FocusedControl);
             Deactivated = false;
@@ -436,6 +448,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         Deactivated = false;
         break;
+    case WM_BRINGOWNEDFORWARD:
+        EnumThreadWindows(GetCurrentThreadId(), BringOwnedWindowForward,
+                          reinterpret_cast<LPARAM>(Handle));
+        return 0;
     case WM_SETCURSOR:
         if (Waiting) {
             SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -449,10 +465,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     // Never smaller than the layout.
     case WM_GETMINMAXINFO: {
-        const SIZE frame = FrameSizeFor(Scaled(Handle, ClientWidth), Scaled(Handle, ClientHeight),
-                                        GetWindowLongA(Handle, GWL_STYLE),
-                                        GetWindowLongA(Handle, GWL_EXSTYLE), true,
-                                        LayoutDpi(Handle));
+        const SIZE frame =
+            FrameSizeFor(Scaled(Handle, ClientWidth), Scaled(Handle, ClientHeight),
+                         GetWindowLongA(Handle, GWL_STYLE), GetWindowLongA(Handle, GWL_EXSTYLE),
+                         true, LayoutDpi(Handle));
         auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
         limits.ptMinTrackSize = {frame.cx, frame.cy};
         return 0;

@@ -9,6 +9,7 @@
 #include "ui/Dpi.h"
 #include "ui/Unit2.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -318,7 +319,12 @@ TEST_F(LayoutAtDpi, AMoveToAnotherDpiLaysBothWindowsOutAgainAndBack) {
     ExpectDialogAt(other, false);
     RECT window;
     GetWindowRect(Form->Handle, &window);
-    EXPECT_EQ(window.right - window.left, MulDiv(before.right - before.left, other, dpi))
+    // The suggested rectangle, unless it is narrower than the layout at the new DPI.
+    MINMAXINFO limits{};
+    SendMessageA(Form->Handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(
+        window.right - window.left,
+        std::max<int>(MulDiv(before.right - before.left, other, dpi), limits.ptMinTrackSize.x))
         << "the suggested rectangle";
 
     // Back where it was, as the system suggests for the monitor it came from.

@@ -12,7 +12,6 @@ constexpr int MaxRowsInOneColumn = 9;
 
 void TRadioGroup::Create(HWND parent, int id, const char* caption, int left, int top, int width,
                          int height, HFONT font) {
-    Font = font;
     // A control parent: the dialog's Tab key looks into the box for its entries.
     Handle = CreateChild("BUTTON", caption, BS_GROUPBOX, left, top, width, height, parent, id, font,
                          WS_EX_CONTROLPARENT);
@@ -75,7 +74,8 @@ void TRadioGroup::Clear() {
 
 void TRadioGroup::Add(const std::string& text) {
     const int id = static_cast<int>(Buttons.size()) + 1;
-    HWND entry = CreateChild("BUTTON", text.c_str(), BS_RADIOBUTTON, 0, 0, 0, 0, Handle, id, Font);
+    HWND entry =
+        CreateChild("BUTTON", text.c_str(), BS_RADIOBUTTON, 0, 0, 0, 0, Handle, id, BoxFont());
     SetWindowSubclass(entry, &EntryProc, 0, reinterpret_cast<DWORD_PTR>(this));
     Buttons.push_back(entry);
     Arrange();
@@ -99,12 +99,17 @@ bool TRadioGroup::SetItemIndex(int index) {
     return true;
 }
 
+// The box's font, which a move to another DPI replaces: entries added later take it too.
+HFONT TRadioGroup::BoxFont() const {
+    return reinterpret_cast<HFONT>(SendMessageA(Handle, WM_GETFONT, 0, 0));
+}
+
 // Column by column, each entry as high as the box below its caption allows.
 void TRadioGroup::Arrange() {
     RECT box;
     GetClientRect(Handle, &box);
     HDC dc = GetDC(Handle);
-    HGDIOBJ old = SelectObject(dc, Font);
+    HGDIOBJ old = SelectObject(dc, BoxFont());
     TEXTMETRICA metrics;
     GetTextMetricsA(dc, &metrics);
     SelectObject(dc, old);

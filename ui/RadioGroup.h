@@ -34,10 +34,10 @@ class TRadioGroup {
                                       UINT_PTR id, DWORD_PTR data);
     static LRESULT CALLBACK EntryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
+    HFONT BoxFont() const;
     void Arrange();
     void MoveChoice(HWND from, int step);
     void UpdateTabStop();
     std::vector<HWND> Buttons;
     int Selected = -1;
-    HFONT Font = nullptr;
 };

@@ -317,6 +317,9 @@ TEST_F(LayoutAtDpi, AMoveToAnotherDpiLaysBothWindowsOutAgainAndBack) {
     MoveToDpi(Dialog->Handle, dpi, other);
     ExpectMainWindowAt(other, false);
     ExpectDialogAt(other, false);
+    // An entry added after the move, as the next Connect adds them, takes the new DPI's font.
+    Dialog->COMM_select.Add("COM9");
+    ExpectFontSize(Dialog->COMM_select.Entry(Dialog->COMM_select.Count() - 1), 8, other);
     RECT window;
     GetWindowRect(Form->Handle, &window);
     // The suggested rectangle, unless it is narrower than the layout at the new DPI.

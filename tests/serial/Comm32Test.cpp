@@ -285,6 +285,60 @@ TEST(Comm32, LineErrorsArriveAsCommEventTexts) {
     EXPECT_TRUE(session.EveryDeliveryZeroTerminated);
 }
 
+std::string LogOf(const std::vector<std::string>& Lines) {
+    std::string text;
+    for (const std::string& line : Lines)
+        text += line + "\n";
+    return text;
+}
+
+// Bytes in the busy blocks of the process heap, where LocalAlloc takes the send copies from.
+size_t HeapBytesInUse() {
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry{};
+    size_t total = 0;
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            total += entry.cbData;
+    }
+    HeapUnlock(heap);
+    return total;
+}
+
+// The meter hangs up, so the next write fails and ends the write thread while requests are
+// queued behind it and more keep coming until the component refuses them: every copy that was
+// accepted is released, written or not.
+TEST(Comm32, RequestsQueuedWhileTheWriteThreadEndsAreReleased) {
+    std::string log = RigFile("write-failure.log");
+    CommSession session;
+    session.Comm.SetCommsLogFileName(log);
+    session.Open();
+    session.Send("!hangup\r");
+    ASSERT_TRUE(session.PumpUntil([&] { return session.Hangups > 0; }));
+    const std::string block(60000, 'x');
+    const size_t before = HeapBytesInUse();
+    int accepted = 0;
+    for (int i = 0; i < 20; ++i)
+        accepted += session.Comm.QueueSend(block.data(), static_cast<uint16_t>(block.size()));
+    bool refused = session.PumpUntil([&] {
+        return !session.Comm.QueueSend(block.data(), static_cast<uint16_t>(block.size())) ||
+               (++accepted, false);
+    });
+    session.Comm.ClosePort();
+    session.PumpFor(100);
+    const size_t after = HeapBytesInUse();
+    ASSERT_TRUE(refused);
+    EXPECT_GE(accepted, 20);
+    // Less than one copy: no copy is left behind.
+    EXPECT_LT(after, before + block.size()) << accepted << " copies accepted";
+    auto lines = ReadLines(log);
+    size_t writeFailure = LineStartingWith(lines, "Error to writing to CommFile");
+    EXPECT_LT(writeFailure, LineStartingWith(lines, "Write thread shutting down")) << LogOf(lines);
+    EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"),
+              LineStartingWith(lines, "Failed to Post to Write thread. GetLastError"));
+}
+
 // A window of the owner's thread that counts its timer ticks and a message posted to it.
 class OwnerWindow {
   public:
@@ -348,12 +402,6 @@ void StickTheWriteThread(CommSession& Session, const std::string& RigMode) {
     Session.PumpFor(300);
 }
 
-std::string LogOf(const std::vector<std::string>& Lines) {
-    std::string text;
-    for (const std::string& line : Lines)
-        text += line + "\n";
-    return text;
-}
 
 BOOL WINAPI WriteNothingAtOnce(HANDLE, LPCVOID, DWORD, LPDWORD Written, LPOVERLAPPED) {
     *Written = 0;

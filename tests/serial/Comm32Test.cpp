@@ -25,6 +25,15 @@ std::string OpenError(TComm32& Comm) {
     return "no error";
 }
 
+// The port is free and a new session's request and reply go through.
+void ExpectAFreshSessionToReachTheMeter() {
+    CommSession again;
+    again.Open();
+    again.Send(IdRequest);
+    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
+    again.Comm.ClosePort();
+}
+
 TEST(Comm32, NewComponentHasTheLineDefaultsAndIsClosed) {
     TComm32 comm;
     EXPECT_EQ(comm.CommPort, "COM2");
@@ -148,10 +157,8 @@ TEST(Comm32, DeliveriesFollowThePausesOnTheLine) {
 }
 
 TEST(Comm32, AHungUpLineEndsTheReadThreadWithOneHangupRequest) {
-    std::string log = RigFile("hangup.log");
     CommSession session;
-    session.Comm.SetCommsLogFileName(log);
-    session.Open();
+    std::string log = session.OpenLogged("hangup.log");
     session.Send("!hangup\r");
     ASSERT_TRUE(session.PumpUntil([&] { return session.Hangups > 0; }));
     // Nothing spins: a further look at the queue brings no second request.
@@ -168,11 +175,7 @@ TEST(Comm32, AHungUpLineEndsTheReadThreadWithOneHangupRequest) {
     EXPECT_LT(threadFailure, LineStartingWith(lines, "Read thread shutting down"));
     EXPECT_LT(LineStartingWith(lines, "Read thread shutting down"), lines.size());
     // The next open reaches the meter's fresh line.
-    CommSession again;
-    again.Open();
-    again.Send(IdRequest);
-    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
-    again.Comm.ClosePort();
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 TEST(Comm32, ClosingWhileAWriteIsPendingDropsTheQueueWithoutHangup) {
@@ -310,10 +313,8 @@ size_t HeapBytesInUse() {
 // queued behind it and more keep coming until the component refuses them: every copy that was
 // accepted is released, written or not.
 TEST(Comm32, RequestsQueuedWhileTheWriteThreadEndsAreReleased) {
-    std::string log = RigFile("write-failure.log");
     CommSession session;
-    session.Comm.SetCommsLogFileName(log);
-    session.Open();
+    std::string log = session.OpenLogged("write-failure.log");
     session.Send("!hangup\r");
     ASSERT_TRUE(session.PumpUntil([&] { return session.Hangups > 0; }));
     const std::string block(60000, 'x');
@@ -402,7 +403,6 @@ void StickTheWriteThread(CommSession& Session, const std::string& RigMode) {
     Session.PumpFor(300);
 }
 
-
 BOOL WINAPI WriteNothingAtOnce(HANDLE, LPCVOID, DWORD, LPDWORD Written, LPOVERLAPPED) {
     *Written = 0;
     return TRUE;
@@ -427,10 +427,8 @@ TEST(Comm32StuckWrite, AWriteReportingNoBytesForeverEndsAtTheClose) {
 // Under Wine a write to which the pty takes nothing keeps WriteFile waiting, and neither the
 // stop event nor a cancel ends it: closing the port does.
 TEST(Comm32StuckWrite, AWriteThatNeverCompletesIsEndedByClosingThePort) {
-    std::string log = RigFile("stuck-write.log");
     CommSession session;
-    session.Comm.SetCommsLogFileName(log);
-    session.Open();
+    std::string log = session.OpenLogged("stuck-write.log");
     StickTheWriteThread(session, "write zero\n");
     ExpectBoundedClose(session, "a write that never completes");
     RemoveRigControl();
@@ -440,21 +438,14 @@ TEST(Comm32StuckWrite, AWriteThatNeverCompletesIsEndedByClosingThePort) {
     EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"), lines.size());
     EXPECT_EQ(LineStartingWith(lines, "Write thread not exiting"), lines.size());
 
-    // The port is free again and writes work.
-    CommSession again;
-    again.Open();
-    again.Send(IdRequest);
-    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
-    again.Comm.ClosePort();
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 // A write that nothing ends: the close gives up on the thread and leaves it what it uses, so the
 // thread can still finish safely when the write returns at last.
 TEST(Comm32StuckWrite, AWriteThatNothingEndsIsGivenUpAndFinishesLaterSafely) {
-    std::string log = RigFile("hung-write.log");
     auto session = std::make_unique<CommSession>();
-    session->Comm.SetCommsLogFileName(log);
-    session->Open();
+    std::string log = session->OpenLogged("hung-write.log");
     StickTheWriteThread(*session, "write hang\n");
     ExpectBoundedClose(*session, "a write that nothing ends");
     auto lines = ReadLines(log);
@@ -472,11 +463,7 @@ TEST(Comm32StuckWrite, AWriteThatNothingEndsIsGivenUpAndFinishesLaterSafely) {
     EXPECT_LT(givenUp, LineStartingWith(lines, InvalidHandleText)) << LogOf(lines);
     CloseCommsLog();
 
-    CommSession again;
-    again.Open();
-    again.Send(IdRequest);
-    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
-    again.Comm.ClosePort();
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 } // namespace

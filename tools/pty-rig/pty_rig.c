@@ -197,7 +197,10 @@ static int hold_write(int fd) {
 }
 
 ssize_t write(int fd, const void* buffer, size_t count) {
-    ssize_t (*real)(int, const void*, size_t) = dlsym(RTLD_NEXT, "write");
+    // Looked up once: a signal handler of Wine's may write while its thread is inside dlsym.
+    static ssize_t (*real)(int, const void*, size_t);
+    if (!real)
+        real = dlsym(RTLD_NEXT, "write");
     struct rig_control rig;
     read_control(&rig);
     if (rig.write != write_normal && count > 0 && is_pty_slave(fd)) {

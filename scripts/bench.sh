@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every benchmark; each prints its own figures.
+# Builds everything and runs every benchmark; each prints its own figures. The soak
+# (bench/soak/run.sh) runs its full length, about 16 minutes.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 "$here/setup.sh"

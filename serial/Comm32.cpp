@@ -9,6 +9,9 @@
 namespace {
 
 constexpr DWORD ThreadStopTimeoutMs = 10000;
+// A worker still running after its stop time-out has its I/O cancelled and the port closed under
+// it; this is how long it then has to end before it is given up.
+constexpr DWORD ThreadBreakTimeoutMs = 2000;
 // A worker that fails while starting ends without its ready notice; the open gives up at the
 // latest after this long.
 constexpr DWORD ThreadReadyTimeoutMs = 10000;
@@ -23,6 +26,12 @@ void RegisterNotifyWindowClass(WNDPROC Procedure) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = NotifyWindowClass;
     registered = RegisterClassA(&windowClass) != 0;
+}
+
+// Calls of newer systems than the oldest the program runs on: looked up, and skipped where absent.
+template <class Call> Call Kernel32Call(const char* Name) {
+    return reinterpret_cast<Call>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), Name)));
 }
 
 } // namespace
@@ -166,39 +175,69 @@ void TComm32::ClosePort() {
     if (!CommHandle)
         return;
     WriteCommsLog("Stopping the Comm");
-    StopThread(ReadThread, "Closing Read Thread ", PURGE_RXABORT | PURGE_RXCLEAR,
-               "Read thread not exiting.  Terminating it.");
-    StopThread(WriteThread, "Closing Write Thread", PURGE_TXABORT | PURGE_TXCLEAR,
-               "Write thread not exiting.  Terminating it.");
-    CloseHandle(CloseEvent);
+    bool portClosed = false;
+    bool readEnded = StopThread(ReadThread, "Closing Read Thread ", PURGE_RXABORT | PURGE_RXCLEAR,
+                                "Read thread not exiting.  Terminating it.", portClosed);
+    bool writeEnded = StopThread(WriteThread, "Closing Write Thread", PURGE_TXABORT | PURGE_TXCLEAR,
+                                 "Write thread not exiting.  Terminating it.", portClosed);
+    // A worker that was given up still tests the stop event and writes to the log.
+    bool workersEnded = readEnded && writeEnded;
+    if (workersEnded)
+        CloseHandle(CloseEvent);
     CloseEvent = nullptr;
-    CloseHandle(CommHandle);
+    if (!portClosed)
+        CloseHandle(CommHandle);
     CommHandle = nullptr;
-    if (!LogFileName.empty())
+    if (!LogFileName.empty() && workersEnded)
         CloseCommsLog();
 }
 
-// A thread that does not end in time is waited for to its end all the same: the port is closed
-// and its buffers released only when no worker can still use them.
+// False when the worker is still running after everything that can end it has been tried.
 template <class Thread>
-void TComm32::StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
-                         const char* NotExitingText) {
+bool TComm32::StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
+                         const char* NotExitingText, bool& PortClosed) {
     if (!Worker)
-        return;
+        return true;
     WriteCommsLog(ClosingText);
     SetEvent(CloseEvent);
-    PurgeComm(CommHandle, PurgeFlags);
-    if (!Worker->WaitFor(ThreadStopTimeoutMs)) {
+    if (!PortClosed)
+        PurgeComm(CommHandle, PurgeFlags);
+    if (!Worker->WaitFor(ThreadStopTimeoutMs) && !BreakStuckThread(*Worker, PortClosed)) {
         WriteCommsLog(NotExitingText);
-        Worker->WaitFor(INFINITE);
+        // Left allocated on purpose: the thread may still run and use it.
+        Worker = nullptr;
+        return false;
     }
     delete Worker;
     Worker = nullptr;
+    return true;
+}
+
+// A worker stuck in the system: cancel its I/O, then close the port, which also ends operations
+// that ignore a cancel (a pending write under Wine).
+bool TComm32::BreakStuckThread(TCommThread& Worker, bool& PortClosed) {
+    static const auto cancelIoEx = Kernel32Call<BOOL(WINAPI*)(HANDLE, LPOVERLAPPED)>("CancelIoEx");
+    static const auto cancelSynchronousIo =
+        Kernel32Call<BOOL(WINAPI*)(HANDLE)>("CancelSynchronousIo");
+    if (cancelSynchronousIo)
+        cancelSynchronousIo(Worker.Handle());
+    if (!PortClosed) {
+        if (cancelIoEx)
+            cancelIoEx(CommHandle, nullptr);
+        CloseHandle(CommHandle);
+        PortClosed = true;
+    }
+    return Worker.WaitFor(ThreadBreakTimeoutMs);
 }
 
 bool TComm32::QueueSend(const void* Data, uint16_t Length) {
     if (!WriteThread) {
         WriteCommsLog("Write thread not created");
+        return false;
+    }
+    if (WriteThread->Ending) {
+        // Refused as the system refuses a post to a thread that has ended.
+        LogLastError(ERROR_INVALID_THREAD_ID, "Failed to Post to Write thread. ");
         return false;
     }
     char* block = static_cast<char*>(LocalAlloc(LPTR, Length + 1u));
@@ -232,6 +271,10 @@ LRESULT CALLBACK TComm32::NotifyWndProc(HWND Window, UINT Message, WPARAM WParam
     case WM_COMM_HANGUP:
         if (comm && comm->OnRequestHangup)
             comm->OnRequestHangup(comm);
+        return 0;
+    case WM_COMM_WRITE_ENDING:
+        if (comm && comm->WriteThread && comm->WriteThread->Id() == WParam)
+            comm->WriteThread->Ending = true;
         return 0;
     case WM_COMM_THREAD_READY:
         if (comm && WParam == ReadThreadMark)

@@ -72,7 +72,8 @@ class TComm32 {
     void StartThread(TCommThread& Thread, int Priority);
     bool WaitForThreadsReady();
     template <class Thread>
-    void StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
-                    const char* NotExitingText);
+    bool StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
+                    const char* NotExitingText, bool& PortClosed);
+    bool BreakStuckThread(TCommThread& Worker, bool& PortClosed);
     static LRESULT CALLBACK NotifyWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
 };

@@ -18,7 +18,18 @@ void TCommThread::Start(int Priority) {
 }
 
 bool TCommThread::WaitFor(DWORD TimeoutMs) const {
-    return WaitForSingleObject(ThreadHandle, TimeoutMs) == WAIT_OBJECT_0;
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        DWORD left = elapsed < TimeoutMs ? TimeoutMs - elapsed : 0;
+        DWORD result = MsgWaitForMultipleObjects(1, &ThreadHandle, FALSE, left, QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        if (result != WAIT_OBJECT_0 + 1)
+            return false;
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 bool TCommThread::CloseRequested() const {

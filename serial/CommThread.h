@@ -19,7 +19,8 @@ class TCommThread {
     void Start(int Priority);
     HANDLE Handle() const { return ThreadHandle; }
     DWORD Id() const { return ThreadId; }
-    // True when the thread ended within TimeoutMs.
+    // True when the thread ended within TimeoutMs. Messages sent to the calling thread's windows
+    // meanwhile are handled (the write thread reports its end that way); posted ones wait.
     bool WaitFor(DWORD TimeoutMs) const;
 
   protected:

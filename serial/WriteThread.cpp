@@ -5,6 +5,8 @@
 
 #include <string>
 
+BOOL(WINAPI* PortWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED) = WriteFile;
+
 // Any posted message, input or sent message wakes the idle thread.
 constexpr DWORD AnyMessage = 0xFF;
 
@@ -64,7 +66,9 @@ void TWriteThread::ShutDown() {
     PurgeComm(CommHandle, PURGE_TXABORT | PURGE_TXCLEAR);
     if (WriteRequest.hEvent)
         CloseHandle(WriteRequest.hEvent);
-    // Requests still queued are not written; their blocks are released here.
+    // Requests still queued are not written; their blocks are released here, after the owner
+    // has stopped posting.
+    SendMessageA(NotifyWindow, WM_COMM_WRITE_ENDING, GetCurrentThreadId(), 0);
     MSG message;
     while (
         PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_COMM_DATA, WM_COMM_DATA, PM_REMOVE))
@@ -76,8 +80,11 @@ bool TWriteThread::WriteData(const char* Block, DWORD Count) {
     DWORD offset = 0;
     DWORD remaining = Count;
     while (remaining > 0) {
+        // A driver that keeps reporting success without taking a byte must not hold the close.
+        if (CloseRequested())
+            return false;
         DWORD written = 0;
-        if (!WriteFile(CommHandle, Block + offset, remaining, &written, &WriteRequest)) {
+        if (!PortWriteFile(CommHandle, Block + offset, remaining, &written, &WriteRequest)) {
             DWORD error = GetLastError();
             if (error == ERROR_INVALID_HANDLE) {
                 WriteCommsLog(InvalidHandleText);

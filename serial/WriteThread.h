@@ -3,7 +3,15 @@
 #pragma once
 #include "serial/CommThread.h"
 
+// The write call of the write thread. Under Wine a write to a serial port never completes at
+// once with fewer bytes than asked, as a faulty driver's can, so tests put such a driver here.
+extern BOOL(WINAPI* PortWriteFile)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED);
+
 class TWriteThread : public TCommThread {
+  public:
+    // Set on the main thread when the thread reports its end; QueueSend then posts no more.
+    bool Ending = false;
+
   private:
     OVERLAPPED WriteRequest{};
 

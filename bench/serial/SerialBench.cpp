@@ -1,5 +1,6 @@
 // Delivery latency, idle cost and a 1 MB stream of the serial component on the virtual meter's
-// port (COM5). Usage: serial_bench latency|idle|stream
+// port (COM5), and the idle cost of a bare program that only keeps one port event wait pending
+// there (what Wine itself costs). Usage: serial_bench latency|idle|stream|bare
 #include "StreamPattern.h"
 #include "serial/Comm32.h"
 
@@ -99,22 +100,54 @@ int64_t ProcessCpuMicros() {
     return Micros(kernel) + Micros(user);
 }
 
+constexpr DWORD IdleMs = 10000;
+
+// Marks the idle span for run.sh, which reads the Wine server's CPU at each mark.
+void IdleMark(const char* Mark) {
+    std::printf("%s\n", Mark);
+    std::fflush(stdout);
+}
+
+// Figures of one idle span as run.sh reads them: CPU microseconds of the component's threads
+// (-1 for none) and of the whole process.
+void PrintIdle(int64_t Threads, int64_t Process) {
+    std::printf("idle-cpu-us %lld %lld\n", static_cast<long long>(Threads),
+                static_cast<long long>(Process));
+}
+
 void Idle() {
-    constexpr DWORD IdleMs = 10000;
     auto workers = WorkerThreads();
     int64_t threadsBefore = ThreadsCpuMicros(workers);
     int64_t processBefore = ProcessCpuMicros();
-    std::printf("idle-start\n");
-    std::fflush(stdout);
+    IdleMark("idle-start");
     MsgWaitForMultipleObjects(0, nullptr, FALSE, IdleMs, 0);
-    std::printf("idle-end\n");
-    std::fflush(stdout);
-    int64_t threads = ThreadsCpuMicros(workers) - threadsBefore;
-    int64_t process = ProcessCpuMicros() - processBefore;
-    std::printf("idle 10 s: component's %zu threads %.3f ms CPU (%.4f %% of a core), whole "
-                "process %.1f ms (%.3f %%)\n",
-                workers.size(), threads / 1000.0, threads / 10.0 / IdleMs, process / 1000.0,
-                process / 10.0 / IdleMs);
+    IdleMark("idle-end");
+    PrintIdle(ThreadsCpuMicros(workers) - threadsBefore, ProcessCpuMicros() - processBefore);
+}
+
+// One port event wait pending and nothing else, as the component's read thread keeps one.
+int BareIdle() {
+    HANDLE port = CreateFileA("COM5", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED, nullptr);
+    if (port == INVALID_HANDLE_VALUE)
+        return 1;
+    SetCommMask(port, EV_ERR);
+    OVERLAPPED wait{};
+    wait.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DWORD mask = 0;
+    if (WaitCommEvent(port, &mask, &wait) || GetLastError() != ERROR_IO_PENDING)
+        return 1;
+    int64_t processBefore = ProcessCpuMicros();
+    IdleMark("idle-start");
+    bool stillPending = WaitForSingleObject(wait.hEvent, IdleMs) == WAIT_TIMEOUT;
+    IdleMark("idle-end");
+    PrintIdle(-1, ProcessCpuMicros() - processBefore);
+    SetCommMask(port, 0);
+    DWORD ignored;
+    GetOverlappedResult(port, &wait, &ignored, TRUE);
+    CloseHandle(wait.hEvent);
+    CloseHandle(port);
+    return stillPending ? 0 : 1;
 }
 
 void Stream(TComm32& Comm) {
@@ -141,6 +174,8 @@ void Stream(TComm32& Comm) {
 
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "bare")
+        return BareIdle();
     TComm32 comm;
     comm.CommPort = "COM5";
     if (!comm.OpenPort())

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Serial component figures against the virtual meter: delivery latency, idle cost (the
-# component's threads, the whole process and the Wine server beside it) and a 1 MB stream.
+# Serial component figures against the virtual meter: delivery latency, a 1 MB stream, and the
+# idle cost (the component's threads, the whole process and the Wine server beside it) side by
+# side with a bare program that only keeps one port event wait pending on the same pty.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 fixture="$WMX_ROOT/tests/serial/meter-fixture.sh"
@@ -25,10 +26,26 @@ server_cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / h
 
 wine "$bench" latency
 wine "$bench" stream
-wine "$bench" idle | while read -r line; do
-    case "${line%$'\r'}" in
-    idle-start) start=$(server_cpu_ms) ;;
-    idle-end) echo "idle 10 s: Wine server $(echo "$(server_cpu_ms) - $start" | bc) ms CPU" ;;
-    *) echo "$line" ;;
-    esac
-done
+# Runs one idle mode of the bench and prints its figures as one row: CPU ms over the 10 s and the
+# share of a core, for the component's threads, the whole process and the Wine server.
+idle_row() {
+    local label=$1 mode=$2 start=0 server=0 threads=-1 process=0
+    while read -r line; do
+        set -- ${line%$'\r'}
+        case "$1" in
+        idle-start) start=$(server_cpu_ms) ;;
+        idle-end) server=$(echo "$(server_cpu_ms) - $start" | bc) ;;
+        idle-cpu-us) threads=$2 process=$3 ;;
+        esac
+    done < <(wine "$bench" "$mode")
+    awk -v label="$label" -v t="$threads" -v p="$process" -v s="$server" 'BEGIN {
+        cell = "%9.1f ms %6.3f %%"
+        printf "%-34s", label
+        if (t < 0) printf "%21s", "-"; else printf cell, t / 1000, t / 100000
+        printf "   " cell "   " cell "\n", p / 1000, p / 100000, s, s / 100
+    }'
+}
+printf '%-34s%21s   %21s   %21s\n' "idle 10 s, CPU (share of a core)" "program's threads" \
+    "whole process" "Wine server"
+idle_row "wmx component, port open" idle
+idle_row "bare WaitCommEvent on the same pty" bare

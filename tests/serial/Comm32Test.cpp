@@ -3,11 +3,13 @@
 #include "StreamPattern.h"
 #include "serial/CommsLog.h"
 #include "serial/ReadThread.h"
+#include "serial/WriteThread.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -21,6 +23,15 @@ std::string OpenError(TComm32& Comm) {
         return error.what();
     }
     return "no error";
+}
+
+// The port is free and a new session's request and reply go through.
+void ExpectAFreshSessionToReachTheMeter() {
+    CommSession again;
+    again.Open();
+    again.Send(IdRequest);
+    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
+    again.Comm.ClosePort();
 }
 
 TEST(Comm32, NewComponentHasTheLineDefaultsAndIsClosed) {
@@ -146,10 +157,8 @@ TEST(Comm32, DeliveriesFollowThePausesOnTheLine) {
 }
 
 TEST(Comm32, AHungUpLineEndsTheReadThreadWithOneHangupRequest) {
-    std::string log = RigFile("hangup.log");
     CommSession session;
-    session.Comm.SetCommsLogFileName(log);
-    session.Open();
+    std::string log = session.OpenLogged("hangup.log");
     session.Send("!hangup\r");
     ASSERT_TRUE(session.PumpUntil([&] { return session.Hangups > 0; }));
     // Nothing spins: a further look at the queue brings no second request.
@@ -166,11 +175,7 @@ TEST(Comm32, AHungUpLineEndsTheReadThreadWithOneHangupRequest) {
     EXPECT_LT(threadFailure, LineStartingWith(lines, "Read thread shutting down"));
     EXPECT_LT(LineStartingWith(lines, "Read thread shutting down"), lines.size());
     // The next open reaches the meter's fresh line.
-    CommSession again;
-    again.Open();
-    again.Send(IdRequest);
-    EXPECT_TRUE(again.PumpUntilReceived(IdReply.size()));
-    again.Comm.ClosePort();
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 TEST(Comm32, ClosingWhileAWriteIsPendingDropsTheQueueWithoutHangup) {
@@ -281,6 +286,186 @@ TEST(Comm32, LineErrorsArriveAsCommEventTexts) {
     ASSERT_TRUE(arrived);
     EXPECT_EQ(session.Deliveries.front(), report);
     EXPECT_TRUE(session.EveryDeliveryZeroTerminated);
+}
+
+std::string LogOf(const std::vector<std::string>& Lines) {
+    std::string text;
+    for (const std::string& line : Lines)
+        text += line + "\n";
+    return text;
+}
+
+// Bytes in the busy blocks of the process heap, where LocalAlloc takes the send copies from.
+size_t HeapBytesInUse() {
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry{};
+    size_t total = 0;
+    while (HeapWalk(heap, &entry)) {
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            total += entry.cbData;
+    }
+    HeapUnlock(heap);
+    return total;
+}
+
+// The meter hangs up, so the next write fails and ends the write thread while requests are
+// queued behind it and more keep coming until the component refuses them: every copy that was
+// accepted is released, written or not.
+TEST(Comm32, RequestsQueuedWhileTheWriteThreadEndsAreReleased) {
+    CommSession session;
+    std::string log = session.OpenLogged("write-failure.log");
+    session.Send("!hangup\r");
+    ASSERT_TRUE(session.PumpUntil([&] { return session.Hangups > 0; }));
+    const std::string block(60000, 'x');
+    const size_t before = HeapBytesInUse();
+    int accepted = 0;
+    for (int i = 0; i < 20; ++i)
+        accepted += session.Comm.QueueSend(block.data(), static_cast<uint16_t>(block.size()));
+    bool refused = session.PumpUntil([&] {
+        return !session.Comm.QueueSend(block.data(), static_cast<uint16_t>(block.size())) ||
+               (++accepted, false);
+    });
+    session.Comm.ClosePort();
+    session.PumpFor(100);
+    const size_t after = HeapBytesInUse();
+    ASSERT_TRUE(refused);
+    EXPECT_GE(accepted, 20);
+    // Less than one copy: no copy is left behind.
+    EXPECT_LT(after, before + block.size()) << accepted << " copies accepted";
+    auto lines = ReadLines(log);
+    size_t writeFailure = LineStartingWith(lines, "Error to writing to CommFile");
+    EXPECT_LT(writeFailure, LineStartingWith(lines, "Write thread shutting down")) << LogOf(lines);
+    EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"),
+              LineStartingWith(lines, "Failed to Post to Write thread. GetLastError"));
+}
+
+// A window of the owner's thread that counts its timer ticks and a message posted to it.
+class OwnerWindow {
+  public:
+    OwnerWindow() {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "Comm32TestOwner";
+        RegisterClassA(&windowClass);
+        Handle = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                 nullptr, windowClass.hInstance, nullptr);
+        SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetTimer(Handle, 1, 50, nullptr);
+        PostMessageA(Handle, WM_APP, 0, 0);
+    }
+    ~OwnerWindow() { DestroyWindow(Handle); }
+    bool Responded() const { return Ticks > 0 && PostedHandled; }
+
+  private:
+    HWND Handle;
+    int Ticks = 0;
+    bool PostedHandled = false;
+    static LRESULT CALLBACK Procedure(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+        auto* owner = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+        if (owner && Message == WM_TIMER)
+            ++owner->Ticks;
+        else if (owner && Message == WM_APP)
+            owner->PostedHandled = true;
+        else
+            return DefWindowProcA(Window, Message, WParam, LParam);
+        return 0;
+    }
+};
+
+// A stop that lasts at most the stop time-out and the break time-out of the one stuck worker,
+// with room for a loaded machine.
+constexpr DWORD ClosePortBoundMs = 10000 + 2000 + 3000;
+
+// Closes the port with the owner's timer running and a message waiting, and checks that the close
+// ends within its bound and that the owner's window works again afterwards.
+void ExpectBoundedClose(CommSession& Session, const char* What) {
+    OwnerWindow owner;
+    DWORD start = GetTickCount();
+    Session.Comm.ClosePort();
+    DWORD elapsed = GetTickCount() - start;
+    std::printf("ClosePort with %s: %lu ms\n", What, static_cast<unsigned long>(elapsed));
+    EXPECT_LT(elapsed, ClosePortBoundMs);
+    EXPECT_FALSE(Session.Comm.Connected());
+    EXPECT_TRUE(Session.PumpUntil([&] { return owner.Responded(); }));
+}
+
+// The write thread is stuck in a write of a request it has taken; the request behind it waits.
+// Under Wine the read interval timer can fail the idle read (ERROR_SEM_TIMEOUT) while a write is
+// stuck on the same pty; without an interval the read simply waits, as on Windows.
+void StickTheWriteThread(CommSession& Session, const std::string& RigMode) {
+    WriteRigControl(RigMode);
+    // The rig looks at its control file at most every 10 ms.
+    Sleep(50);
+    Session.Send(IdRequest);
+    Session.Send(IdRequest);
+    Session.PumpFor(300);
+}
+
+BOOL WINAPI WriteNothingAtOnce(HANDLE, LPCVOID, DWORD, LPDWORD Written, LPOVERLAPPED) {
+    *Written = 0;
+    return TRUE;
+}
+
+TEST(Comm32StuckWrite, AWriteReportingNoBytesForeverEndsAtTheClose) {
+    PortWriteFile = WriteNothingAtOnce;
+    std::string log = RigFile("zero-write.log");
+    CommSession session;
+    session.Comm.SetCommsLogFileName(log);
+    session.Comm.OpenPort();
+    session.Send(IdRequest);
+    session.PumpFor(200);
+    ExpectBoundedClose(session, "a write reporting 0 bytes at once");
+    PortWriteFile = WriteFile;
+    auto lines = ReadLines(log);
+    EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"), lines.size()) << LogOf(lines);
+    EXPECT_EQ(LineStartingWith(lines, "Write thread not exiting"), lines.size());
+    EXPECT_EQ(session.Hangups, 0);
+}
+
+// Under Wine a write to which the pty takes nothing keeps WriteFile waiting, and neither the
+// stop event nor a cancel ends it: closing the port does.
+TEST(Comm32StuckWrite, AWriteThatNeverCompletesIsEndedByClosingThePort) {
+    CommSession session;
+    session.Comm.RxTimeOut = 0;
+    std::string log = session.OpenLogged("stuck-write.log");
+    StickTheWriteThread(session, "write zero\n");
+    ExpectBoundedClose(session, "a write that never completes");
+    RemoveRigControl();
+    auto lines = ReadLines(log);
+    size_t closing = LineStartingWith(lines, "Closing Write Thread");
+    EXPECT_LT(closing, LineStartingWith(lines, "Write thread shutting down")) << LogOf(lines);
+    EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"), lines.size());
+    EXPECT_EQ(LineStartingWith(lines, "Write thread not exiting"), lines.size());
+
+    ExpectAFreshSessionToReachTheMeter();
+}
+
+// A write that nothing ends: the close gives up on the thread and leaves it what it uses, so the
+// thread can still finish safely when the write returns at last.
+TEST(Comm32StuckWrite, AWriteThatNothingEndsIsGivenUpAndFinishesLaterSafely) {
+    auto session = std::make_unique<CommSession>();
+    session->Comm.RxTimeOut = 0;
+    std::string log = session->OpenLogged("hung-write.log");
+    StickTheWriteThread(*session, "write hang\n");
+    ExpectBoundedClose(*session, "a write that nothing ends");
+    auto lines = ReadLines(log);
+    size_t givenUp = LineStartingWith(lines, "Write thread not exiting.  Terminating it.");
+    ASSERT_LT(givenUp, lines.size()) << LogOf(lines);
+    EXPECT_EQ(LineStartingWith(lines, "Write thread shutting down"), lines.size());
+    EXPECT_FALSE(session->Comm.QueueSend("x", 1));
+
+    // The write returns at last, on a port that has been closed meanwhile.
+    RemoveRigControl();
+    ASSERT_TRUE(session->PumpUntil([&] {
+        lines = ReadLines(log);
+        return LineStartingWith(lines, "Write thread shutting down") < lines.size();
+    }));
+    EXPECT_LT(givenUp, LineStartingWith(lines, InvalidHandleText)) << LogOf(lines);
+    CloseCommsLog();
+
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 } // namespace

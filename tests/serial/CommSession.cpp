@@ -17,6 +17,13 @@ void CommSession::Open() {
     Send("\r!reset\r");
 }
 
+std::string CommSession::OpenLogged(const std::string& LogName) {
+    std::string log = RigFile(LogName);
+    Comm.SetCommsLogFileName(log);
+    Open();
+    return log;
+}
+
 void CommSession::Send(const std::string& Bytes) {
     Comm.QueueSend(Bytes.data(), static_cast<uint16_t>(Bytes.size()));
 }

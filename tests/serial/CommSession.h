@@ -15,6 +15,8 @@ struct CommSession {
     CommSession();
     // Opens the port and puts the meter back to its start-up settings.
     void Open();
+    // The same with the component's log in the rig's port folder; returns the log's name.
+    std::string OpenLogged(const std::string& LogName);
     void Send(const std::string& Bytes);
     // Handles the thread's messages until Done() or, as a safety net, TimeoutMs.
     bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = 5000);

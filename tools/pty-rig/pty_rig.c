@@ -7,6 +7,12 @@
 // can be raised from outside through the file named by WMX_PTY_RIG_CONTROL ("frame N",
 // "overrun N", "parity N", "brk N"), since a pty never sees a line error; "refuse 1" there makes
 // every one of these requests (and TIOCOUTQ) fail, as on a port whose driver is broken.
+// "write zero" makes every write to a pty slave write nothing and report 0 bytes (Wine then keeps
+// the WriteFile call waiting until the handle is closed), and "write hang" blocks the write until
+// the control file no longer says so (then it fails if its descriptor was closed meanwhile).
+//
+// Wine asks for the line status about every millisecond while a port event wait is pending, so
+// the control file is read again only when it has changed, and looked at once per 10 ms at most.
 //
 // Opens of a pty slave are exclusive, as a Windows port opened without sharing is.
 //
@@ -17,6 +23,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/serial.h>
+#include <pthread.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,6 +33,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 // Unix98 pty slaves use majors 136 to 143.
@@ -35,35 +43,85 @@ static int is_pty_slave(int fd) {
            major(st.st_rdev) <= 143;
 }
 
+enum write_mode { write_normal, write_zero, write_hang };
+
 struct rig_control {
     struct serial_icounter_struct counts;
     int refuse_status; // "refuse 1": the port refuses every status request, as a broken driver
+    enum write_mode write;
 };
 
-static void read_control(struct rig_control* rig) {
-    memset(rig, 0, sizeof *rig);
-    const char* path = getenv("WMX_PTY_RIG_CONTROL");
-    if (!path || !*path)
-        return;
-    FILE* control = fopen(path, "r");
-    if (!control)
-        return;
+static void parse_control(FILE* control, struct rig_control* rig) {
     struct serial_icounter_struct* counts = &rig->counts;
-    char name[16];
-    int value;
-    while (fscanf(control, "%15s %d", name, &value) == 2) {
-        if (strcmp(name, "refuse") == 0)
-            rig->refuse_status = value;
+    char name[16], value[16];
+    while (fscanf(control, "%15s %15s", name, value) == 2) {
+        if (strcmp(name, "write") == 0)
+            rig->write = strcmp(value, "zero") == 0   ? write_zero
+                         : strcmp(value, "hang") == 0 ? write_hang
+                                                      : write_normal;
+        else if (strcmp(name, "refuse") == 0)
+            rig->refuse_status = atoi(value);
         else if (strcmp(name, "frame") == 0)
-            counts->frame = value;
+            counts->frame = atoi(value);
         else if (strcmp(name, "overrun") == 0)
-            counts->overrun = value;
+            counts->overrun = atoi(value);
         else if (strcmp(name, "parity") == 0)
-            counts->parity = value;
+            counts->parity = atoi(value);
         else if (strcmp(name, "brk") == 0)
-            counts->brk = value;
+            counts->brk = atoi(value);
     }
-    fclose(control);
+}
+
+static pthread_mutex_t control_lock = PTHREAD_MUTEX_INITIALIZER;
+static struct rig_control cached_control;
+static struct stat cached_stat; // st_ino 0: no control file seen
+static struct timespec next_look;
+
+static int same_file_state(const struct stat* a, const struct stat* b) {
+    return a->st_ino == b->st_ino && a->st_size == b->st_size &&
+           a->st_mtim.tv_sec == b->st_mtim.tv_sec && a->st_mtim.tv_nsec == b->st_mtim.tv_nsec;
+}
+
+static int looked_recently(void) {
+    struct timespec now;
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    if (now.tv_sec < next_look.tv_sec ||
+        (now.tv_sec == next_look.tv_sec && now.tv_nsec < next_look.tv_nsec))
+        return 1;
+    next_look = now;
+    next_look.tv_nsec += 10 * 1000 * 1000;
+    if (next_look.tv_nsec >= 1000 * 1000 * 1000) {
+        next_look.tv_sec += 1;
+        next_look.tv_nsec -= 1000 * 1000 * 1000;
+    }
+    return 0;
+}
+
+// Never waits for the lock: a signal handler of Wine's may write while its thread holds it, and
+// then the last state read serves.
+static void read_control(struct rig_control* rig) {
+    if (pthread_mutex_trylock(&control_lock) != 0) {
+        *rig = cached_control;
+        return;
+    }
+    const char* path = getenv("WMX_PTY_RIG_CONTROL");
+    if (path && *path && !looked_recently()) {
+        struct stat now;
+        if (stat(path, &now) != 0) {
+            memset(&cached_control, 0, sizeof cached_control);
+            memset(&cached_stat, 0, sizeof cached_stat);
+        } else if (!same_file_state(&now, &cached_stat)) {
+            FILE* control = fopen(path, "r");
+            memset(&cached_control, 0, sizeof cached_control);
+            if (control) {
+                parse_control(control, &cached_control);
+                fclose(control);
+            }
+            cached_stat = now;
+        }
+    }
+    *rig = cached_control;
+    pthread_mutex_unlock(&control_lock);
 }
 
 // Returns 1 when the request was answered for a pty slave, with *result its result.
@@ -117,6 +175,43 @@ int __ioctl_time64(int fd, unsigned long request, ...) {
     void* arg = va_arg(args, void*);
     va_end(args);
     return forward_ioctl("__ioctl_time64", fd, request, arg);
+}
+
+static int same_descriptor(int fd, const struct stat* opened) {
+    struct stat now;
+    return fstat(fd, &now) == 0 && now.st_rdev == opened->st_rdev && now.st_ino == opened->st_ino;
+}
+
+// Holds a write while the control file says "write hang". Returns 0 when it may go on, -1 when
+// its descriptor was closed meanwhile.
+static int hold_write(int fd) {
+    struct stat opened;
+    fstat(fd, &opened);
+    const struct timespec pause = {0, 20 * 1000 * 1000};
+    struct rig_control rig;
+    do {
+        nanosleep(&pause, NULL);
+        read_control(&rig);
+    } while (rig.write == write_hang);
+    return same_descriptor(fd, &opened) ? 0 : -1;
+}
+
+ssize_t write(int fd, const void* buffer, size_t count) {
+    // Looked up once: a signal handler of Wine's may write while its thread is inside dlsym.
+    static ssize_t (*real)(int, const void*, size_t);
+    if (!real)
+        real = dlsym(RTLD_NEXT, "write");
+    struct rig_control rig;
+    read_control(&rig);
+    if (rig.write != write_normal && count > 0 && is_pty_slave(fd)) {
+        if (rig.write == write_zero)
+            return 0;
+        if (hold_write(fd) != 0) {
+            errno = EBADF;
+            return -1;
+        }
+    }
+    return real(fd, buffer, count);
 }
 
 static int is_machine_serial_port(const char* path) {

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a benchmark that drives the real windows, under Wine with a warm wineserver, in a working
+# folder of its own with a sample config.wmx, against a virtual meter on COM7:
+#   bench/common/meter-windows.sh <work folder name> <exe under build/win> [arguments]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
+meter="$WMX_ROOT/scripts/virtual-meter.sh"
+
+work="$WMX_BUILD/$1"
+mkdir -p "$work"
+"$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"
+
+source "$WMX_ROOT/scripts/wine-session.sh"
+cleanup() {
+    "$meter" stop com7
+    stop_wine_session
+}
+trap cleanup EXIT
+"$meter" start com7
+cd "$work"
+wine "$WMX_BUILD/win/$2" "${@:3}" | tr -d '\r'

@@ -1,0 +1,183 @@
+// Soak of the meter link through the real windows against the virtual meter on COM7: many
+// open, reply, hang-up and close cycles, then a long poll, each followed by the growth of the
+// process's handles, threads and memory and by the replies lost or repeated.
+// Usage: soak_bench [cycles] [poll-seconds]
+#include "WindowDriver.h"
+#include "meter/LinkState.h"
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr const char* MeterPort = "COM7";
+
+// What the meter of scripts/virtual-meter.sh holds, as the table shows it.
+const char* const MeterRows[9][3] = {
+    {"075,3", "070,0", "069,9"}, {"-----", "070,0", "070,0"}, {"075,0", "070,0", "070,0"},
+    {"081,2", "074,5", "073,3"}, {"060,0", "071,0", "072,0"}, {"075,1", "070,1", "070,2"},
+    {"090,0", "088,0", "087,0"}, {"074,9", "070,0", "070,0"}, {"077,7", "070,5", "068,8"},
+};
+
+struct Resources {
+    long Handles = 0;
+    long Threads = 0;
+    long long WorkingSetKb = 0;
+    long long PagefileKb = 0;
+};
+
+// GetProcessHandleCount reports 0 under Wine, so every possible handle value is tried.
+long CountHandles() {
+    long count = 0;
+    for (ULONG_PTR value = 4; value <= 0x7FFC; value += 4) {
+        DWORD flags;
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) != FALSE;
+    }
+    return count;
+}
+
+long CountThreads() {
+    long count = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+Resources Measure() {
+    Resources r;
+    r.Handles = CountHandles();
+    r.Threads = CountThreads();
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    r.WorkingSetKb = memory.WorkingSetSize / 1024;
+    r.PagefileKb = memory.PagefileUsage / 1024;
+    return r;
+}
+
+void PrintResources(const std::string& when, const Resources& r, const Resources& base) {
+    std::printf("%-26s handles %5ld (%+ld), threads %3ld (%+ld), working set %7lld KB (%+lld), "
+                "pagefile %7lld KB (%+lld)\n",
+                when.c_str(), r.Handles, r.Handles - base.Handles, r.Threads,
+                r.Threads - base.Threads, r.WorkingSetKb, r.WorkingSetKb - base.WorkingSetKb,
+                r.PagefileKb, r.PagefileKb - base.PagefileKb);
+    std::fflush(stdout);
+}
+
+// A cue to the meter on the program's own line, as the link tests give it.
+void Cue(TMainForm& form, const std::string& cue) {
+    const std::string bytes = "\r!" + cue + "\r";
+    form.Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+}
+
+// Replies per phase: identifications or poll replies that never came, and deliveries beyond the
+// requests sent.
+struct ReplyCount {
+    long Lost = 0;
+    long Repeated = 0;
+    long WrongRows = 0;
+};
+
+// Open, identification reply, the meter hangs up, Disconnect.
+bool Cycle(TMainForm& form, TForm2& dialog, int& hangups, ReplyCount& replies) {
+    if (!Identify(form, dialog, MeterPort)) {
+        ++replies.Lost;
+        return false;
+    }
+    const int before = hangups;
+    Cue(form, "hangup");
+    const bool hungUp = PumpUntil([&] { return hangups > before; }, 5000);
+    replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
+    Click(form.sbStart);
+    return hungUp;
+}
+
+// OK, then the nine records; the table is cleared first so that every row shows this poll's
+// reply.
+bool Poll(TMainForm& form, TForm2& dialog, ReplyCount& replies) {
+    for (int row = 1; row <= 9; ++row) {
+        for (int column = 3; column <= 5; ++column)
+            form.Tabela.SetCell(column, row, "0,0");
+    }
+    dialog.Invoke(&TForm2::btOKClick);
+    if (!PumpUntil([&] { return !form.Timer2.Enabled() && Link.ReceivedCount >= 9; }, 30000))
+        return false;
+    // The last reply comes after the last tick.
+    PumpUntil([&] { return Link.ReceivedCount >= Link.SentCount; }, 1000);
+    replies.Lost += std::max(0, Link.SentCount - Link.ReceivedCount);
+    replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
+    for (int row = 1; row <= 9; ++row) {
+        bool same = true;
+        for (int column = 3; column <= 5; ++column)
+            same = same && form.Tabela.Cells(column, row) == MeterRows[row - 1][column - 3];
+        replies.WrongRows += !same;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int cycles = argc > 1 ? std::atoi(argv[1]) : 500;
+    const int pollSeconds = argc > 2 ? std::atoi(argv[2]) : 600;
+    TMainForm form;
+    TForm2 dialog;
+    form.Show();
+    int hangups = 0;
+    form.Comm32.OnRequestHangup = [&](TComm32*) { ++hangups; };
+
+    // The first cycle creates what a process creates once (the first debugger output, the first
+    // error); growth counts from after it.
+    ReplyCount cycleReplies;
+    Cycle(form, dialog, hangups, cycleReplies);
+    const Resources cyclesBase = Measure();
+    PrintResources("after cycle 1", cyclesBase, cyclesBase);
+    int failedCycles = 0;
+    const DWORD cyclesStart = GetTickCount();
+    for (int cycle = 2; cycle <= cycles; ++cycle) {
+        failedCycles += !Cycle(form, dialog, hangups, cycleReplies);
+        if (cycle % 100 == 0 || cycle == cycles)
+            PrintResources("after cycle " + std::to_string(cycle), Measure(), cyclesBase);
+    }
+    std::printf("%d open, reply, hang-up, close cycles in %.1f s: %d failed, identifications "
+                "lost %ld, deliveries repeated %ld\n",
+                cycles, (GetTickCount() - cyclesStart) / 1000.0, failedCycles, cycleReplies.Lost,
+                cycleReplies.Repeated);
+
+    if (!Identify(form, dialog, MeterPort)) {
+        std::printf("the meter on %s did not identify itself for the poll\n", MeterPort);
+        return 1;
+    }
+    ReplyCount pollReplies;
+    Poll(form, dialog, pollReplies);
+    const Resources pollBase = Measure();
+    PrintResources("after poll 1", pollBase, pollBase);
+    int polls = 1, stuckPolls = 0;
+    const DWORD pollStart = GetTickCount();
+    DWORD nextReport = 120000;
+    for (DWORD elapsed = 0; elapsed < pollSeconds * 1000u; elapsed = GetTickCount() - pollStart) {
+        stuckPolls += !Poll(form, dialog, pollReplies);
+        ++polls;
+        if (elapsed >= nextReport) {
+            PrintResources("after " + std::to_string(elapsed / 1000) + " s of polling", Measure(),
+                           pollBase);
+            nextReport += 120000;
+        }
+    }
+    PrintResources("after " + std::to_string(polls) + " polls", Measure(), pollBase);
+    Click(form.sbStart);
+    PrintResources("closed, against cycle 1", Measure(), cyclesBase);
+    std::printf("%d polls of nine records in %.1f s: %d stuck, replies lost %ld, repeated %ld, "
+                "rows not showing the meter's values %ld\n",
+                polls, (GetTickCount() - pollStart) / 1000.0, stuckPolls, pollReplies.Lost,
+                pollReplies.Repeated, pollReplies.WrongRows);
+    return 0;
+}

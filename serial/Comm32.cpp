@@ -28,12 +28,6 @@ void RegisterNotifyWindowClass(WNDPROC Procedure) {
     registered = RegisterClassA(&windowClass) != 0;
 }
 
-// Calls of newer systems than the oldest the program runs on: looked up, and skipped where absent.
-template <class Call> Call Kernel32Call(const char* Name) {
-    return reinterpret_cast<Call>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"), Name)));
-}
-
 } // namespace
 
 TComm32::TComm32() {
@@ -216,14 +210,9 @@ bool TComm32::StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFl
 // A worker stuck in the system: cancel its I/O, then close the port, which also ends operations
 // that ignore a cancel (a pending write under Wine).
 bool TComm32::BreakStuckThread(TCommThread& Worker, bool& PortClosed) {
-    static const auto cancelIoEx = Kernel32Call<BOOL(WINAPI*)(HANDLE, LPOVERLAPPED)>("CancelIoEx");
-    static const auto cancelSynchronousIo =
-        Kernel32Call<BOOL(WINAPI*)(HANDLE)>("CancelSynchronousIo");
-    if (cancelSynchronousIo)
-        cancelSynchronousIo(Worker.Handle());
+    CancelSynchronousIo(Worker.Handle());
     if (!PortClosed) {
-        if (cancelIoEx)
-            cancelIoEx(CommHandle, nullptr);
+        CancelIoEx(CommHandle, nullptr);
         CloseHandle(CommHandle);
         PortClosed = true;
     }

@@ -4,6 +4,7 @@
 // Usage: soak_bench [cycles] [poll-seconds]
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
+#include "ui/EventBinding.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -107,7 +108,7 @@ bool Poll(TMainForm& form, TForm2& dialog, ReplyCount& replies) {
         for (int column = 3; column <= 5; ++column)
             form.Tabela.SetCell(column, row, "0,0");
     }
-    dialog.Invoke(&TForm2::btOKClick);
+    RunHandler(dialog, &TForm2::btOKClick);
     if (!PumpUntil([&] { return !form.Timer2.Enabled() && Link.ReceivedCount >= 9; }, 30000))
         return false;
     // The last reply comes after the last tick.

@@ -12,7 +12,8 @@
 // the control file no longer says so (then it fails if its descriptor was closed meanwhile).
 //
 // Wine asks for the line status about every millisecond while a port event wait is pending, so
-// the control file is read again only when it has changed, and looked at once per 10 ms at most.
+// the control file is read again only when it has changed (a stat each time: a test's change takes
+// effect at the next request).
 //
 // Opens of a pty slave are exclusive, as a Windows port opened without sharing is.
 //
@@ -75,26 +76,10 @@ static void parse_control(FILE* control, struct rig_control* rig) {
 static pthread_mutex_t control_lock = PTHREAD_MUTEX_INITIALIZER;
 static struct rig_control cached_control;
 static struct stat cached_stat; // st_ino 0: no control file seen
-static struct timespec next_look;
 
 static int same_file_state(const struct stat* a, const struct stat* b) {
     return a->st_ino == b->st_ino && a->st_size == b->st_size &&
            a->st_mtim.tv_sec == b->st_mtim.tv_sec && a->st_mtim.tv_nsec == b->st_mtim.tv_nsec;
-}
-
-static int looked_recently(void) {
-    struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
-    if (now.tv_sec < next_look.tv_sec ||
-        (now.tv_sec == next_look.tv_sec && now.tv_nsec < next_look.tv_nsec))
-        return 1;
-    next_look = now;
-    next_look.tv_nsec += 10 * 1000 * 1000;
-    if (next_look.tv_nsec >= 1000 * 1000 * 1000) {
-        next_look.tv_sec += 1;
-        next_look.tv_nsec -= 1000 * 1000 * 1000;
-    }
-    return 0;
 }
 
 // Never waits for the lock: a signal handler of Wine's may write while its thread holds it, and
@@ -105,7 +90,7 @@ static void read_control(struct rig_control* rig) {
         return;
     }
     const char* path = getenv("WMX_PTY_RIG_CONTROL");
-    if (path && *path && !looked_recently()) {
+    if (path && *path) {
         struct stat now;
         if (stat(path, &now) != 0) {
             memset(&cached_control, 0, sizeof cached_control);

@@ -15,11 +15,11 @@ mkdir -p "$work"
 cxx=i686-w64-mingw32-g++-posix
 $cxx -O2 -static -o "$work/launch.exe" "$here/Launch.cpp"
 $cxx -O2 -static -mwindows -o "$work/minimal.exe" "$here/MinimalWindow.cpp"
-$cxx -O2 -static -mwindows -o "$work/same-dll.exe" "$here/SameDllWindow.cpp" \
+$cxx -O2 -static -mwindows -o "$work/same-dll.exe" "$here/MinimalWindow.cpp" -DWMX_SAME_DLLS \
     -lcomctl32 -lcomdlg32 -ladvapi32
 echo "1 24 \"$WMX_BUILD/win/wmx.manifest\"" >"$work/manifest.rc"
 i686-w64-mingw32-windres "$work/manifest.rc" -O coff -o "$work/manifest.o"
-$cxx -O2 -static -mwindows -o "$work/same-dll-manifest.exe" "$here/SameDllWindow.cpp" \
+$cxx -O2 -static -mwindows -o "$work/same-dll-manifest.exe" "$here/MinimalWindow.cpp" -DWMX_SAME_DLLS \
     "$work/manifest.o" -lcomctl32 -lcomdlg32 -ladvapi32
 cp "$WMX_BUILD/win/wmx.exe" "$work/"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"

@@ -7,6 +7,11 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 [ -f "$WINEPREFIX/.wmx-ready-2" ] && exit 0
+# The build's generators may ask for the prefix at the same time: one makes it, the others wait.
+mkdir -p "$WMX_BUILD"
+exec 9>"$WMX_BUILD/.wine-prefix.lock"
+flock 9
+[ -f "$WINEPREFIX/.wmx-ready-2" ] && exit 0
 rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX" "$WMX_PORTS"
 wine wineboot -i >/dev/null 2>&1

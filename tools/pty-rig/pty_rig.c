@@ -186,12 +186,13 @@ ssize_t write(int fd, const void* buffer, size_t count) {
     static ssize_t (*real)(int, const void*, size_t);
     if (!real)
         real = dlsym(RTLD_NEXT, "write");
-    struct rig_control rig;
-    read_control(&rig);
-    if (rig.write != write_normal && count > 0 && is_pty_slave(fd)) {
+    // Only writes to a pty look at the control file: the rig's cost stays off every other write.
+    if (count > 0 && is_pty_slave(fd)) {
+        struct rig_control rig;
+        read_control(&rig);
         if (rig.write == write_zero)
             return 0;
-        if (hold_write(fd) != 0) {
+        if (rig.write == write_hang && hold_write(fd) != 0) {
             errno = EBADF;
             return -1;
         }

@@ -3,18 +3,6 @@
 #include "ui/Application.h"
 #include "ui/Controls.h"
 
-bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= limitMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, limitMs - elapsed, QS_ALLINPUT);
-        ProcessMessages();
-    }
-    return true;
-}
-
 void Click(HWND control) {
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -30,5 +18,5 @@ bool Identify(TMainForm& form, TForm2& dialog, const char* port) {
             Click(dialog.COMM_select.Entry(i));
     }
     Click(dialog.btTestComm);
-    return PumpUntil([&] { return IsWindowEnabled(dialog.btOK) != FALSE; });
+    return PumpUntil([&] { return IsWindowEnabled(dialog.btOK) != FALSE; }, StepLimitMs);
 }

@@ -1,15 +1,14 @@
 #pragma once
 // Drives the real main window and port dialog as a user would, for the benchmarks that read the
 // virtual meter through them.
+#include "MessagePump.h"
 #include "ui/Main.h"
 #include "ui/Unit2.h"
 
 #include <windows.h>
 
-#include <functional>
-
-// Handles messages until done() holds; false after limitMs.
-bool PumpUntil(const std::function<bool()>& done, DWORD limitMs = 10000);
+// The benchmarks' generous limit for one step of the link.
+constexpr DWORD StepLimitMs = 10000;
 // A left click on a control, handled before the call returns.
 void Click(HWND control);
 // Connect (after Disconnect when connected), the port's entry, TEST and the identification;

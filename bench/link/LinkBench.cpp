@@ -37,7 +37,8 @@ int main() {
         LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         Click(dialog.btOK);
-        const bool filled = PumpUntil([&] { return form.Tabela.Cells(3, 9) != "0,0"; });
+        const bool filled =
+            PumpUntil([&] { return form.Tabela.Cells(3, 9) != "0,0"; }, StepLimitMs);
         QueryPerformanceCounter(&end);
         if (!filled) {
             std::printf("run %d: row 9 was not filled\n", run);

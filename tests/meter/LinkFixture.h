@@ -1,6 +1,7 @@
 #pragma once
 // The fixture of the link's window tests: the real windows under Wine against the virtual meter
 // of scripts/virtual-meter.sh on COM6, with the meter's log of what it received.
+#include "MessagePump.h"
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
 #include "ui/Controls.h"
@@ -57,15 +58,7 @@ class LinkTest : public MainFormTest {
 
     // Handles messages until the condition holds; false after a generous safety limit.
     bool WaitUntil(const std::function<bool()>& done, DWORD limitMs = 8000) {
-        const DWORD start = GetTickCount();
-        while (!done()) {
-            const DWORD elapsed = GetTickCount() - start;
-            if (elapsed >= limitMs)
-                return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, limitMs - elapsed, QS_ALLINPUT);
-            ProcessMessages();
-        }
-        return true;
+        return PumpUntil(done, limitMs);
     }
     void Pump(DWORD ms) {
         WaitUntil([] { return false; }, ms);

@@ -2,6 +2,7 @@
 // away, the status bar's last panel, the smallest size and the tool bar's repainting.
 #include "WindowDriver.h"
 
+#include "MessagePump.h"
 #include "ui/Controls.h"
 
 #include <commctrl.h>
@@ -19,11 +20,7 @@ class WindowDetailsTest : public MainFormTest {
     // Rests the pointer on a control until its tooltip comes up.
     bool HoverUntilTooltip(HWND control) {
         MovePointerTo(control);
-        for (int i = 0; i < 60 && !TooltipShown(); ++i) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-            ProcessMessages();
-        }
-        return TooltipShown();
+        return PumpUntil([this] { return TooltipShown(); }, 3000);
     }
 };
 

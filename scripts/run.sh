@@ -42,11 +42,7 @@ echo "run: no DISPLAY, so the window is on the Xvfb display $DISPLAY of this run
 echo "     a VNC server on that display (x11vnc -display $DISPLAY) or take a picture any time:"
 echo "     DISPLAY=$DISPLAY import -window root picture.png"
 wine wmx.exe &
-for _ in $(seq 150); do
-    xwininfo -root -tree 2>/dev/null | grep -q '"Kavra Tintra"' && break
-    sleep 0.2
-done
-sleep 1
-import -window root -crop 800x460+0+0 "$picture"
+source "$here/window-picture.sh"
+window_picture "$picture"
 echo "run: the window as it opened: $picture (Ctrl+C ends the program)"
 wait

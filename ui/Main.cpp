@@ -7,6 +7,7 @@
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
+#include "ui/WindowObject.h"
 
 #include <commctrl.h>
 
@@ -133,8 +134,7 @@ TMainForm::TMainForm() {
     PlaceAtDpi(ScreenDpi(Handle));
     SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     CreateControls();
-    SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+    RouteMessagesTo(Handle, *this);
     Timer1.Create(Handle, idTimer1, 500);
     Timer2.Create(Handle, idTimer2, 300);
     Timer3.Create(Handle, idTimer3, 500);
@@ -384,11 +384,6 @@ LRESULT TMainForm::DispatchNotify(NMHDR& header) {
         break;
     }
     return 0;
-}
-
-LRESULT CALLBACK TMainForm::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return form->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

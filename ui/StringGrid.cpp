@@ -2,6 +2,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Layout.h"
+#include "ui/WindowObject.h"
 
 namespace {
 
@@ -49,8 +50,7 @@ void TStringGrid::Create(HWND parent, int id, int left, int top, int width, int 
     for (int c = 0; c < ColCount; ++c)
         ColWidths[c] = colWidths[c];
     Handle = CreateChild(GridClass, "", WS_TABSTOP, left, top, width, height, parent, id, nullptr);
-    SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&GridProc));
+    RouteMessagesTo(Handle, *this);
     SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
@@ -183,11 +183,6 @@ void TStringGrid::Paint(HDC dc) const {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         DrawFocusRect(dc, &focus);
     }
-}
-
-LRESULT CALLBACK TStringGrid::GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* grid = reinterpret_cast<TStringGrid*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return grid->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT TStringGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -43,7 +43,8 @@ class TStringGrid {
     HWND Handle = nullptr;
 
   private:
-    static LRESULT CALLBACK GridProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    template <class Owner>
+    friend LRESULT CALLBACK RouteToOwner(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc) const;
     void InvalidateRow(int row) const;

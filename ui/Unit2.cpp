@@ -7,6 +7,7 @@
 #include "ui/Layout.h"
 #include "ui/Main.h"
 #include "ui/Pictures.h"
+#include "ui/WindowObject.h"
 
 #include <stdexcept>
 
@@ -60,8 +61,7 @@ TForm2::TForm2() {
                        Font);
     btTestComm = CreateChild("BUTTON", "TEST", WS_TABSTOP | BS_PUSHBUTTON, 128, 240, 75, 41, Handle,
                              idbtTestComm, Font);
-    SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
+    RouteMessagesTo(Handle, *this);
     Form2 = this;
 }
 
@@ -174,11 +174,6 @@ void TForm2::DrawOkButton(const DRAWITEMSTRUCT& item) const {
         InflateRect(&r, -Scaled(Handle, 3), -Scaled(Handle, 3));
         DrawFocusRect(dc, &r);
     }
-}
-
-LRESULT CALLBACK TForm2::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* form = reinterpret_cast<TForm2*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return form->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -30,7 +30,8 @@ class TForm2 {
     HWND btTestComm = nullptr;
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    template <class Owner>
+    friend LRESULT CALLBACK RouteToOwner(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void SelectEntry(int index);
     void DrawOkButton(const DRAWITEMSTRUCT& item) const;

@@ -1,12 +1,8 @@
 #include "ui/Dpi.h"
 
-namespace {
+#include "ui/User32Function.h"
 
-// Looked up at run time: Windows 7 and 8 have neither function.
-template <class Function> Function User32Function(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
-}
+namespace {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);

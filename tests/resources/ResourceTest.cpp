@@ -2,6 +2,7 @@
 // program that carries it (this test carries the same resources as wmx.exe).
 #include "ui/Main.h"
 #include "ui/Unit2.h"
+#include "ui/User32Function.h"
 
 #include <windows.h>
 
@@ -22,13 +23,6 @@ SIZE IconSize(HICON icon) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     return {bitmap.bmWidth, bitmap.bmHeight};
-}
-
-// A function of user32 looked up by name: Windows 7 has not every function, and the program
-// does not call these itself.
-template <typename Function> Function User32(const char* name) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
 }
 
 TEST(ResourceTest, BothWindowsShowTheProgramsIconAtTheSystemsSizes) {
@@ -57,8 +51,8 @@ TEST(ResourceTest, ManifestGivesCommonControlsSixAndPerMonitorDpiAwareness) {
         << path;
 
     using Context = HANDLE;
-    auto threadContext = User32<Context(WINAPI*)()>("GetThreadDpiAwarenessContext");
-    auto awarenessOf = User32<int(WINAPI*)(Context)>("GetAwarenessFromDpiAwarenessContext");
+    auto threadContext = User32Function<Context(WINAPI*)()>("GetThreadDpiAwarenessContext");
+    auto awarenessOf = User32Function<int(WINAPI*)(Context)>("GetAwarenessFromDpiAwarenessContext");
     ASSERT_TRUE(threadContext && awarenessOf);
     EXPECT_EQ(awarenessOf(threadContext()), 2); // DPI_AWARENESS_PER_MONITOR_AWARE
 }

@@ -2,6 +2,7 @@
 // open, reply, hang-up and close cycles, then a long poll, each followed by the growth of the
 // process's handles, threads and memory and by the replies lost or repeated.
 // Usage: soak_bench [cycles] [poll-seconds]
+#include "MeterRecords.h"
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
 #include "ui/EventBinding.h"
@@ -17,13 +18,6 @@
 namespace {
 
 constexpr const char* MeterPort = "COM7";
-
-// What the meter of scripts/virtual-meter.sh holds, as the table shows it.
-const char* const MeterRows[9][3] = {
-    {"075,3", "070,0", "069,9"}, {"-----", "070,0", "070,0"}, {"075,0", "070,0", "070,0"},
-    {"081,2", "074,5", "073,3"}, {"060,0", "071,0", "072,0"}, {"075,1", "070,1", "070,2"},
-    {"090,0", "088,0", "087,0"}, {"074,9", "070,0", "070,0"}, {"077,7", "070,5", "068,8"},
-};
 
 struct Resources {
     long Handles = 0;
@@ -116,9 +110,10 @@ bool Poll(TMainForm& form, TForm2& dialog, ReplyCount& replies) {
     replies.Lost += std::max(0, Link.SentCount - Link.ReceivedCount);
     replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
     for (int row = 1; row <= 9; ++row) {
-        bool same = true;
-        for (int column = 3; column <= 5; ++column)
-            same = same && form.Tabela.Cells(column, row) == MeterRows[row - 1][column - 3];
+        const Expected& record = MeterRecords[row - 1];
+        const bool same = form.Tabela.Cells(3, row) == record.Front &&
+                          form.Tabela.Cells(4, row) == record.Left &&
+                          form.Tabela.Cells(5, row) == record.Right;
         replies.WrongRows += !same;
     }
     return true;

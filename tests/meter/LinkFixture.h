@@ -2,6 +2,7 @@
 // The fixture of the link's window tests: the real windows under Wine against the virtual meter
 // of scripts/virtual-meter.sh on COM6, with the meter's log of what it received.
 #include "MessagePump.h"
+#include "MeterRecords.h"
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
 #include "ui/Controls.h"
@@ -14,21 +15,6 @@
 
 inline constexpr const char* MeterPort = "COM6";
 inline const std::string Identification = "KAVRA TINTRA VIRTUAL 1.0";
-
-// The nine measurements the meter holds, as the table shows and the store keeps them.
-struct Expected {
-    const char* Front;
-    const char* Left;
-    const char* Right;
-    float FrontValue, LeftValue, RightValue;
-};
-inline const Expected MeterRecords[9] = {
-    {"075,3", "070,0", "069,9", 753, 700, 699}, {"-----", "070,0", "070,0", 9999, 700, 700},
-    {"075,0", "070,0", "070,0", 750, 700, 700}, {"081,2", "074,5", "073,3", 812, 745, 733},
-    {"060,0", "071,0", "072,0", 600, 710, 720}, {"075,1", "070,1", "070,2", 751, 701, 702},
-    {"090,0", "088,0", "087,0", 900, 880, 870}, {"074,9", "070,0", "070,0", 749, 700, 700},
-    {"077,7", "070,5", "068,8", 777, 705, 688},
-};
 
 inline std::string MeterLog() {
     char ports[MAX_PATH] = "";

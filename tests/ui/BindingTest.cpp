@@ -5,14 +5,7 @@
 
 namespace {
 
-class BindingTest : public MainFormTest {
-  protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        WriteConfig(*SampleStore());
-        ShowWindow();
-    }
-};
+class BindingTest : public SampleWindowTest {};
 
 TEST_F(BindingTest, ClickingARowStoresTheFieldIntoTheOldSlotThenShowsTheNewOne) {
     Focus(Form->Edit6);

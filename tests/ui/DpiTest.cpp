@@ -4,10 +4,12 @@
 // its own, started after the prefix's setting was changed.
 #include "WindowDriver.h"
 
+#include "GridDesign.h"
 #include "ScreenPicture.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/Unit2.h"
+#include "ui/User32Function.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,14 +19,9 @@ namespace {
 // wmx.exe declares per-monitor awareness in its manifest; the tests ask for the same, from
 // Windows 10 1703 on, or for system awareness before.
 [[maybe_unused]] const bool PerMonitorAware = [] {
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    using SetContext = BOOL(WINAPI*)(HANDLE);
-    using SetAware = BOOL(WINAPI*)();
-    if (const auto set = reinterpret_cast<SetContext>(
-            reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext"))))
+    if (const auto set = User32Function<BOOL(WINAPI*)(HANDLE)>("SetProcessDpiAwarenessContext"))
         return set(reinterpret_cast<HANDLE>(-4)) != FALSE;
-    const auto set = reinterpret_cast<SetAware>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
+    const auto set = User32Function<BOOL(WINAPI*)()>("SetProcessDPIAware");
     return set && set();
 }();
 
@@ -130,14 +127,6 @@ class LayoutAtDpi : public MainFormTest {
         MainFormTest::TearDown();
     }
 
-    // The screen's DPI of this process: the one its parent set, else what the prefix says.
-    static int ScreenDpi() {
-        HDC screen = GetDC(nullptr);
-        const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        return dpi;
-    }
-
     void ExpectMainWindowAt(int dpi, bool designedFrame) {
         TMainForm& f = *Form;
         RECT window, client;
@@ -212,20 +201,20 @@ class LayoutAtDpi : public MainFormTest {
         EXPECT_FALSE(GetWindowLongA(grid.Handle, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
         RECT client;
         GetClientRect(grid.Handle, &client);
-        const int widths[] = {40, 69, 68, 40, 40, 40};
-        for (int r = 0, top = 2; r < 10; ++r, top += 16) {
-            for (int c = 0, left = 2; c < 6; left += widths[c++] + 1) {
+        using namespace GridDesign;
+        for (int r = 0, top = Border; r < Rows; ++r, top += RowPitch) {
+            for (int c = 0, left = Border; c < Columns; left += ColWidths[c++] + 1) {
                 const RECT cell = grid.CellRect(c, r);
-                const RECT expected{S(left, dpi), S(top, dpi), S(left + widths[c], dpi),
-                                    S(top + 15, dpi)};
+                const RECT expected{S(left, dpi), S(top, dpi), S(left + ColWidths[c], dpi),
+                                    S(top + RowHeight, dpi)};
                 EXPECT_TRUE(EqualRect(&cell, &expected))
                     << "cell " << c << "," << r << " at " << dpi;
-                EXPECT_LE(cell.bottom, client.bottom - S(2, dpi)) << "row " << r << " in view";
+                EXPECT_LE(cell.bottom, client.bottom - S(Border, dpi)) << "row " << r << " in view";
             }
         }
         ExpectGridDrawnWhole(grid, dpi);
         for (int row : {9, 5}) {
-            POINT at{S(400 + 153, dpi), S(56 + 2 + 16 * row + 7, dpi)};
+            POINT at{S(Left + Width / 2, dpi), S(Top + Border + RowPitch * row + 7, dpi)};
             MapWindowPoints(Form->Handle, grid.Handle, &at, 1);
             Click(grid.Handle, at.x, at.y);
             EXPECT_EQ(grid.Row(), row) << "at " << dpi;
@@ -275,17 +264,13 @@ class LayoutAtDpi : public MainFormTest {
 };
 
 TEST_F(LayoutAtDpi, BothWindowsAreTheirDesignScaledToTheScreensDpi) {
-    const int dpi = ScreenDpi();
+    const int dpi = ScreenDpi(nullptr);
     if (const char* expected = std::getenv(DpiVariable)) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the screen's DPI this process was started at";
     }
-    using GetContext = HANDLE(WINAPI*)();
-    using AwarenessOf = int(WINAPI*)(HANDLE);
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    const auto context = reinterpret_cast<GetContext>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetThreadDpiAwarenessContext")));
-    const auto awareness = reinterpret_cast<AwarenessOf>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    const auto context = User32Function<HANDLE(WINAPI*)()>("GetThreadDpiAwarenessContext");
+    const auto awareness =
+        User32Function<int(WINAPI*)(HANDLE)>("GetAwarenessFromDpiAwarenessContext");
     if (context && awareness) {
         EXPECT_EQ(awareness(context()), 2) << "per-monitor aware, as wmx.exe declares itself";
     }
@@ -308,7 +293,7 @@ void MoveToDpi(HWND window, int from, int to, const RECT* back = nullptr) {
 }
 
 TEST_F(LayoutAtDpi, AMoveToAnotherDpiLaysBothWindowsOutAgainAndBack) {
-    const int dpi = ScreenDpi();
+    const int dpi = ScreenDpi(nullptr);
     const int other = dpi == 144 ? 192 : 144;
     RECT before, dialogBefore;
     GetWindowRect(Form->Handle, &before);

@@ -18,13 +18,8 @@ std::string Image(const struct MeasurementStore& store) {
     return std::string(reinterpret_cast<const char*>(&store), sizeof store);
 }
 
-class FileTest : public MainFormTest {
+class FileTest : public SampleWindowTest {
   protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        WriteConfig(*SampleStore());
-        ShowWindow();
-    }
     void Command(int id) {
         PostMessageA(Form->Handle, WM_COMMAND, id, 0);
         ProcessMessages();

@@ -2,29 +2,21 @@
 // that move its selection.
 #include "WindowDriver.h"
 
+#include "GridDesign.h"
 #include "ScreenPicture.h"
 #include "ui/Controls.h"
 
 namespace {
 
-// The grid's design at 96 dpi: a 2-pixel border, then rows of 15 pixels each followed by a line.
-constexpr int Border = 2;
-constexpr int RowPitch = 15 + 1;
+using namespace GridDesign;
 
-class GridTest : public MainFormTest {
-  protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        WriteConfig(*SampleStore());
-        ShowWindow();
-    }
-};
+class GridTest : public SampleWindowTest {};
 
 TEST_F(GridTest, AClickAtTheCentreOfEachRowOfTheLayoutSelectsThatRow) {
     Focus(Form->Edit1);
     for (int row = 9; row >= 1; --row) {
         // In the main window's client area: the grid at 400, 56.
-        POINT at{400 + 306 / 2, 56 + Border + RowPitch * row + 15 / 2};
+        POINT at{Left + Width / 2, Top + Border + RowPitch * row + RowHeight / 2};
         MapWindowPoints(Form->Handle, Form->Tabela.Handle, &at, 1);
         Click(Form->Tabela.Handle, at.x, at.y);
         EXPECT_EQ(Form->Tabela.Row(), row);
@@ -32,7 +24,8 @@ TEST_F(GridTest, AClickAtTheCentreOfEachRowOfTheLayoutSelectsThatRow) {
         EXPECT_EQ(WindowText(Form->Edit6), "REG " + std::to_string(row));
     }
     // A click on a heading selects nothing.
-    const POINT elsewhere[] = {{400 + 20, 56 + Border + RowPitch * 4 + 7}, {553, 56 + 8}};
+    const POINT elsewhere[] = {{Left + 20, Top + Border + RowPitch * 4 + 7},
+                               {Left + Width / 2, Top + 8}};
     for (POINT at : elsewhere) {
         MapWindowPoints(Form->Handle, Form->Tabela.Handle, &at, 1);
         Click(Form->Tabela.Handle, at.x, at.y);

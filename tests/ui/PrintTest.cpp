@@ -6,12 +6,10 @@
 
 namespace {
 
-class PrintTest : public MainFormTest {
+class PrintTest : public SampleWindowTest {
   protected:
     void SetUp() override {
-        MainFormTest::SetUp();
-        WriteConfig(*SampleStore());
-        ShowWindow();
+        SampleWindowTest::SetUp();
         ClickRow(3);
         CurrentRecord = 7; // as a running poll leaves it
     }

@@ -1,5 +1,7 @@
 #include "ScreenPicture.h"
 
+#include "GridDesign.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,19 +101,17 @@ RECT BoxOf(const ScreenPicture& picture, COLORREF colour) {
 }
 
 void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
-    // The design at 96 dpi: a 2-pixel border, then cells each followed by a 1-pixel line.
-    const int widths[] = {40, 69, 68, 40, 40, 40};
-    constexpr int Border = 2, RowPitch = 16, Rows = 10;
+    using namespace GridDesign;
     const auto scaled = [dpi](int v) { return MulDiv(v, dpi, 96); };
     int lineAfter[5];
     for (int c = 0, left = Border; c < 5; ++c) {
-        left += widths[c];
+        left += ColWidths[c];
         lineAfter[c] = left++;
     }
     const ScreenPicture picture(grid.Handle);
     const COLORREF line = GetSysColor(COLOR_BTNSHADOW);
     const int top = scaled(Border), bottom = scaled(Border + RowPitch * Rows - 1);
-    const int left = scaled(Border), right = scaled(Border + 297 + 5);
+    const int left = scaled(Border), right = scaled(lineAfter[4] + 1 + ColWidths[5]);
     for (int c = 0; c < 5; ++c) {
         const int from = scaled(lineAfter[c]), to = scaled(lineAfter[c] + 1);
         for (int x = from; x < to; ++x) {
@@ -123,7 +123,7 @@ void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
         EXPECT_NE(picture.At(to, y), line) << c;
     }
     for (int r = 0; r < Rows - 1; ++r) {
-        const int from = scaled(Border + RowPitch * r + 15),
+        const int from = scaled(Border + RowPitch * r + RowHeight),
                   to = scaled(Border + RowPitch * (r + 1));
         for (int y = from; y < to; ++y) {
             for (int x = left; x < right; ++x)

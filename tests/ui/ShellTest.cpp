@@ -7,14 +7,7 @@
 
 namespace {
 
-class ShellTest : public MainFormTest {
-  protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        WriteConfig(*SampleStore());
-        ShowWindow();
-    }
-};
+class ShellTest : public SampleWindowTest {};
 
 TEST_F(ShellTest, ClockShowsTheSystemsDateAndTimeFormats) {
     PostMessageA(Form->Handle, WM_TIMER, idTimer1, 0);

@@ -1,6 +1,8 @@
 // Start-up, layout and keyboard navigation of the main window.
 #include "WindowDriver.h"
 
+#include "GridDesign.h"
+
 #include "ui/Controls.h"
 #include "ui/Unit1.h"
 #include "ui/Unit2.h"
@@ -110,14 +112,13 @@ TEST_F(MainFormTest, ControlsSitWhereTheLayoutPutsThem) {
     const char* const panels[] = {"Port:", "Sent:", "Received:"};
     for (int panel = 0; panel < 3; ++panel)
         EXPECT_EQ(Form->StatusText(panel), panels[panel]);
-    const int widths[] = {40, 69, 68, 40, 40, 40};
-    for (int c = 0; c < 6; ++c) {
+    for (int c = 0; c < GridDesign::Columns; ++c) {
         const RECT cell = Form->Tabela.CellRect(c, 1);
-        EXPECT_EQ(cell.right - cell.left, widths[c]) << c;
+        EXPECT_EQ(cell.right - cell.left, GridDesign::ColWidths[c]) << c;
     }
-    for (int r = 0; r < 10; ++r) {
+    for (int r = 0; r < GridDesign::Rows; ++r) {
         const RECT cell = Form->Tabela.CellRect(1, r);
-        EXPECT_EQ(cell.bottom - cell.top, 15) << r;
+        EXPECT_EQ(cell.bottom - cell.top, GridDesign::RowHeight) << r;
     }
     EXPECT_EQ(SendMessageA(Form->rodzaj_pojazdu, CB_GETCOUNT, 0, 0), 4);
 }

@@ -9,13 +9,8 @@
 
 namespace {
 
-class WindowDetailsTest : public MainFormTest {
+class WindowDetailsTest : public SampleWindowTest {
   protected:
-    void SetUp() override {
-        MainFormTest::SetUp();
-        WriteConfig(*SampleStore());
-        ShowWindow();
-    }
     bool TooltipShown() const { return IsWindowVisible(Form->Tooltips); }
     // Rests the pointer on a control until its tooltip comes up.
     bool HoverUntilTooltip(HWND control) {

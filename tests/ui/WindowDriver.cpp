@@ -244,3 +244,9 @@ std::unique_ptr<struct MeasurementStore> MainFormTest::SampleStore() {
     SetText(store->Slot(2).CustomerName, "not the customer");
     return store;
 }
+
+void SampleWindowTest::SetUp() {
+    MainFormTest::SetUp();
+    WriteConfig(*SampleStore());
+    ShowWindow();
+}

@@ -81,3 +81,9 @@ class MainFormTest : public testing::Test {
     DialogDriver Dialogs;
     std::unique_ptr<TMainForm> Form;
 };
+
+// The window shown over a config.wmx that holds the sample store.
+class SampleWindowTest : public MainFormTest {
+  protected:
+    void SetUp() override;
+};

@@ -1,5 +1,5 @@
-// The Windows half of the end-to-end print tests (print-to-pdf.sh and printer-gone.sh run it in
-// a folder holding protokol.bmp):
+// The Windows half of the end-to-end print tests (print-to-pdf.sh runs it in a folder holding
+// protokol.bmp):
 //   report_print_probe print          prints a report through the real print dialog (OK pressed)
 //   report_print_probe check <pgm>    checks the printed page, rendered to a grey image, against
 //                                     the report image of the same values

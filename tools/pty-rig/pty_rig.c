@@ -8,8 +8,8 @@
 // "overrun N", "parity N", "brk N"), since a pty never sees a line error; "refuse 1" there makes
 // every one of these requests (and TIOCOUTQ) fail, as on a port whose driver is broken.
 // "write zero" makes every write to a pty slave write nothing and report 0 bytes (Wine then keeps
-// the WriteFile call pending and retries it), and "write hang" blocks the write until
-// the control file no longer says so (then it fails if its descriptor was closed meanwhile).
+// the WriteFile call pending and retries it), and "write hang" blocks the write until the
+// control file no longer says so (then it fails if its descriptor was closed meanwhile).
 //
 // Wine asks for the line status about every millisecond while a port event wait is pending, so
 // the control file is read again only when it has changed (a stat each time: a test's change takes

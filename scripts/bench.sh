@@ -4,7 +4,9 @@
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 "$here/setup.sh"
+source "$here/program-width.sh"
 source "$here/env.sh"
+echo "bench: the $WMX_ARCH build, $WMX_WIN_BUILD, under $wine_loader"
 "$here/build.sh"
 "$here/wine-prefix.sh"
 for b in "$WMX_ROOT"/bench/*/run.sh; do

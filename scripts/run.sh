@@ -7,13 +7,15 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/setup.sh"
+source "$here/program-width.sh"
 source "$here/env.sh"
+echo "run: the $WMX_ARCH program, $WMX_WIN_BUILD/wmx.exe, under $wine_loader"
 "$here/build.sh"
 "$here/wine-prefix.sh"
 
 workdir="$WMX_BUILD/run"
 mkdir -p "$workdir"
-cp "$WMX_BUILD/win/wmx.exe" "$WMX_BUILD/win/protokol.bmp" "$workdir/"
+cp "$WMX_WIN_BUILD/wmx.exe" "$WMX_WIN_BUILD/protokol.bmp" "$workdir/"
 # A sample set of nine measurements, so that the window opens full.
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
 

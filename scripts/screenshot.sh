@@ -3,13 +3,14 @@
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 "$here/setup.sh"
+source "$here/program-width.sh"
 source "$here/env.sh"
 "$here/build.sh"
 "$here/wine-prefix.sh"
 
 workdir="$WMX_BUILD/screenshot"
 mkdir -p "$workdir"
-cp "$WMX_BUILD/win/wmx.exe" "$workdir/"
+cp "$WMX_WIN_BUILD/wmx.exe" "$workdir/"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
 
 source "$here/xvfb.sh"

@@ -18,4 +18,4 @@ cleanup() {
 trap cleanup EXIT
 "$meter" start com7
 cd "$work"
-wine "$WMX_BUILD/win/$2" "${@:3}" | tr -d '\r'
+wine "$WMX_WIN_BUILD/$2" "${@:3}" | tr -d '\r'

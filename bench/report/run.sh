@@ -5,8 +5,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/scripts/env.sh"
-bench="$WMX_BUILD/win/bench/report/report_bench.exe"
-form="$WMX_BUILD/win/protokol.bmp"
+bench="$WMX_WIN_BUILD/bench/report/report_bench.exe"
+form="$WMX_WIN_BUILD/protokol.bmp"
 
 work="$(mktemp -d "$WMX_BUILD/report-bench.XXXXXX")"
 source "$root/tests/report/print-queue.sh"
@@ -20,7 +20,7 @@ cleanup() {
 trap cleanup EXIT
 
 cd "$work"
-wine "$bench" scale "$(winepath -w "$form")"
+wine "$bench" scale "$(wine winepath -w "$form" | tr -d '\r')"
 wine "$bench" prepare form300.bmp 10
 # Peak memory from the kernel's count of the whole process, without and with one report.
 peak() { /usr/bin/time -f %M wine "$bench" prepare form300.bmp "$1" 2>&1 >/dev/null | tail -n1; }

@@ -5,7 +5,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 fixture="$WMX_ROOT/tests/serial/meter-fixture.sh"
-bench="$WMX_BUILD/win/bench/serial/serial_bench.exe"
+bench="$WMX_WIN_BUILD/bench/serial/serial_bench.exe"
 
 source "$WMX_ROOT/scripts/wine-session.sh"
 cleanup() {
@@ -15,11 +15,11 @@ cleanup() {
 trap cleanup EXIT
 "$fixture" start
 # Our prefix's server works in the prefix or in a server folder named after its device and inode.
-server_name=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
+server_name=$(printf 'server-%x-%x' "$(stat -c %d "$WMX_WINEPREFIX")" "$(stat -c %i "$WMX_WINEPREFIX")")
 server_pid=
-for pid in $(pgrep -f wineserver32); do
+for pid in $(pgrep -f "$wine_server"); do
     case "$(readlink "/proc/$pid/cwd")" in
-    "$WINEPREFIX" | */"$server_name") server_pid=$pid ;;
+    "$WMX_WINEPREFIX" | */"$server_name") server_pid=$pid ;;
     esac
 done
 server_cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$server_pid/stat"; }

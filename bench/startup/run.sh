@@ -12,16 +12,16 @@ runs="${WMX_BENCH_RUNS:-20}"
 
 work="$WMX_BUILD/bench-startup"
 mkdir -p "$work"
-cxx=i686-w64-mingw32-g++-posix
+cxx=$WMX_MINGW-g++-posix
 $cxx -O2 -static -o "$work/launch.exe" "$here/Launch.cpp"
 $cxx -O2 -static -mwindows -o "$work/minimal.exe" "$here/MinimalWindow.cpp"
 $cxx -O2 -static -mwindows -o "$work/same-dll.exe" "$here/MinimalWindow.cpp" -DWMX_SAME_DLLS \
     -lcomctl32 -lcomdlg32 -ladvapi32
-echo "1 24 \"$WMX_BUILD/win/wmx.manifest\"" >"$work/manifest.rc"
-i686-w64-mingw32-windres "$work/manifest.rc" -O coff -o "$work/manifest.o"
+echo "1 24 \"$WMX_WIN_BUILD/wmx.manifest\"" >"$work/manifest.rc"
+$WMX_MINGW-windres "$work/manifest.rc" -O coff -o "$work/manifest.o"
 $cxx -O2 -static -mwindows -o "$work/same-dll-manifest.exe" "$here/MinimalWindow.cpp" -DWMX_SAME_DLLS \
     "$work/manifest.o" -lcomctl32 -lcomdlg32 -ladvapi32
-cp "$WMX_BUILD/win/wmx.exe" "$work/"
+cp "$WMX_WIN_BUILD/wmx.exe" "$work/"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"
 
 source "$WMX_ROOT/scripts/wine-session.sh"
@@ -32,12 +32,17 @@ cd "$work"
 mapfile -t ms < <(wine launch.exe "$runs" minimal.exe same-dll.exe same-dll-manifest.exe wmx.exe |
     tr -d '\r')
 minimal=${ms[0]} bare=${ms[1]} baseline=${ms[2]} wmx=${ms[3]}
-echo "start-up, median of $runs runs taken in turns (ms): wmx.exe $wmx;" \
+echo "start-up of the $WMX_ARCH build, median of $runs runs taken in turns (ms): wmx.exe $wmx;" \
     "same libraries with the manifest $baseline, without $bare; minimal window $minimal"
 echo "wmx.exe adds $(awk -v a="$wmx" -v b="$baseline" 'BEGIN { printf "%.1f", a - b }') ms" \
     "to its baseline; ratio to the minimal window" \
     "$(awk -v a="$wmx" -v b="$minimal" 'BEGIN { printf "%.2f", a / b }')"
-version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WMX_BUILD/win/CMakeCache.txt")"
-echo "sizes (bytes): wmx.exe $(stat -c %s "$WMX_BUILD/win/wmx.exe")," \
-    "wmx-$version.msi $(stat -c %s "$WMX_BUILD/win/wmx-$version.msi")," \
-    "wmx-$version.zip $(stat -c %s "$WMX_BUILD/win/wmx-$version.zip")"
+version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WMX_WIN_BUILD/CMakeCache.txt")"
+# The sizes of both widths' programs and packages, wherever built.
+for tree_arch in win:x86 win64:x64; do
+    tree="$WMX_BUILD/${tree_arch%:*}" arch="${tree_arch#*:}"
+    [ -f "$tree/wmx.exe" ] || continue
+    echo "sizes (bytes), $arch: wmx.exe $(stat -c %s "$tree/wmx.exe")," \
+        "wmx-$version-$arch.msi $(stat -c %s "$tree/wmx-$version-$arch.msi")," \
+        "wmx-$version-$arch.zip $(stat -c %s "$tree/wmx-$version-$arch.zip")"
+done

@@ -63,7 +63,9 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
 int OpenDocument(const char* path) {
     SHELLEXECUTEINFOA open{};
     open.cbSize = sizeof open;
-    open.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // Without its type registered where this process looks, the shell would wait on a box that
+    // asks which program to use: the probe fails instead.
+    open.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     open.lpVerb = "open";
     open.lpFile = path;
     open.nShow = SW_SHOWNORMAL;

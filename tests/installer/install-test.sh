@@ -3,15 +3,16 @@
 # checks what a station's PC would get: the files, the Start-menu shortcut, the .wmx file type,
 # the installed program opened with a .wmx through that type, an upgrade in place by a
 # higher-versioned MSI built from the same source, and an uninstall that leaves nothing of its
-# own but keeps the user's .wmx file.
-#   install-test.sh <install_probe.exe> <wmx-VERSION.msi> <wmx.wxs>
+# own but keeps the user's .wmx file. The prefix has the width of the package: x86 under the
+# 32-bit Wine, x64 under the 64-bit one (the width comes from the build tree, WMX_WINE_ARCH).
+#   install-test.sh <install_probe.exe> <wmx-VERSION-ARCH.msi> <wmx.wxs> <ARCH> <nm>
 set -euo pipefail
-probe="$1" msi="$2" wxs="$3"
+probe="$1" msi="$2" wxs="$3" arch="$4" nm="$5"
 build="$(cd "$(dirname "$msi")" && pwd)"
 work="$build/installer-test"
 rm -rf "$work"
 mkdir -p "$work/scratch"
-export WMX_WINEPREFIX="$work/prefix"
+export WMX_OWN_WINEPREFIX="$work/prefix"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 # No desktop menu entries or file types on the Linux side, no runtime installers' dialogs.
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
@@ -24,43 +25,48 @@ finish() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     # The prefix takes some 600 MB: kept only when something failed.
-    [ "$failures" -ne 0 ] || rm -rf "$WINEPREFIX"
+    [ "$failures" -ne 0 ] || rm -rf "$WMX_WINEPREFIX"
 }
 trap finish EXIT
 
 wine wineboot -i >/dev/null 2>&1
-drive="$WINEPREFIX/drive_c"
-installed="$drive/Program Files/Kavra Tintra"
+drive="$WMX_WINEPREFIX/drive_c"
 user="$(id -un)"
+# The Program Files folder of the prefix's own width, where a package of that width installs.
+program_files="$(wine cmd /c 'echo %ProgramFiles%' 2>/dev/null | tr -d '\r')"
+installed_win="$program_files\Kavra Tintra"
+installed="$(wine winepath -u "$installed_win" 2>/dev/null | tr -d '\r')"
+name="Kavra Tintra"
+[ "$arch" = x86 ] || name="Kavra Tintra (64-bit)"
 # Windows puts a per-machine package's shortcut in the Start menu of all users; Wine's msiexec
 # resolves ProgramMenuFolder to the installing user's Start menu whatever ALLUSERS says. For
 # that the package's own tables stand in: a per-machine package with its shortcut in
 # ProgramMenuFolder.
-shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kavra Tintra.lnk"
-wine_shortcut="$drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Kavra Tintra.lnk"
+shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/$name.lnk"
+wine_shortcut="$drive/users/$user/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/$name.lnk"
 classes='HKLM\Software\Classes'
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 reg_default() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ *//p'; }
 msiexec() { (cd "$work/scratch" && wine msiexec "$@" >/dev/null 2>&1); }
 # Uninstall entries of the product, by name: "<product code> <version>" per line.
 products() {
-    wine reg query "$uninstall" /s 2>/dev/null | tr -d '\r' | awk '
+    wine reg query "$uninstall" /s 2>/dev/null | tr -d '\r' | awk -v product="$name" '
         /^HKEY/ { key = $0; sub(/.*\\/, "", key); name = ""; version = "" }
         /DisplayName/ { name = $0; sub(/.*REG_SZ */, "", name) }
         /DisplayVersion/ { version = $3 }
-        name == "Kavra Tintra" && version != "" { print key, version; name = "" }'
+        name == product && version != "" { print key, version; name = "" }'
 }
 
 echo "== portable zip"
-version="$(basename "$msi" .msi)"
+version="$(basename "$msi" "-$arch.msi")"
 version="${version#wmx-}"
-unzip -q "$build/wmx-$version.zip" -d "$work/portable"
-folder="$work/portable/wmx-$version"
+unzip -q "$build/wmx-$version-$arch.zip" -d "$work/portable"
+folder="$work/portable/wmx-$version-$arch"
 [ "$(ls "$folder" | tr '\n' ' ')" = "README.txt protokol.bmp wmx.exe " ] ||
     fail "the zip holds: $(ls -R "$work/portable" | tr '\n' ' ')"
 cmp -s "$folder/wmx.exe" "$build/wmx.exe" && cmp -s "$folder/protokol.bmp" "$build/protokol.bmp" ||
     fail "the zip's files differ from the build's"
-i686-w64-mingw32-nm "$build/wmx.exe" 2>&1 | grep -q "no symbols" || fail "wmx.exe is not stripped"
+"$nm" "$build/wmx.exe" 2>&1 | grep -q "no symbols" || fail "wmx.exe is not stripped"
 
 echo "== install $(basename "$msi")"
 msiexec /i "$(wine winepath -w "$msi" 2>/dev/null | tr -d '\r')" /qn /l*v install.log ||
@@ -73,14 +79,14 @@ echo "== shortcut"
 table() { msiinfo export "$msi" "$1" | tr -d '\r'; }
 table Property | grep -qx $'ALLUSERS\t1' || fail "not a per-machine package"
 table Property | grep -qx $'USERSTARTFOLDER\t%USERPROFILE%' || fail "no per-user start folder"
-table Shortcut | awk -F'\t' '$1 == "StartMenuShortcut" && $2 == "ProgramMenuFolder" &&
-    $3 == "Kavra Tintra" && $12 == "USERSTARTFOLDER" { found = 1 } END { exit !found }' ||
-    fail "no shortcut \"Kavra Tintra\" in ProgramMenuFolder starting in USERSTARTFOLDER"
+table Shortcut | awk -F'\t' -v name="$name" '$1 == "StartMenuShortcut" && $2 == "ProgramMenuFolder" &&
+    $3 == name && $12 == "USERSTARTFOLDER" { found = 1 } END { exit !found }' ||
+    fail "no shortcut \"$name\" in ProgramMenuFolder starting in USERSTARTFOLDER"
 [ -f "$shortcut" ] || shortcut="$wine_shortcut"
 if [ -f "$shortcut" ]; then
     mapfile -t link < <(wine "$probe" shortcut "$(wine winepath -w "$shortcut" 2>/dev/null |
         tr -d '\r')" | tr -d '\r')
-    [ "${link[0]}" = 'C:\Program Files\Kavra Tintra\wmx.exe' ] || fail "shortcut target ${link[0]}"
+    [ "${link[0]}" = "$installed_win\wmx.exe" ] || fail "shortcut target ${link[0]}"
     # Windows writes the start folder as the package gives it; Wine's msiexec writes only folders
     # of the package's Directory table and leaves this one empty (the tables are checked above).
     case "${link[1]}" in
@@ -97,22 +103,24 @@ fi
 echo "== file type"
 [ "$(reg_default "$classes\\.wmx")" = KavraTintra.Measurements ] || fail ".wmx not registered"
 [ "$(reg_default "$classes\\KavraTintra.Measurements\\shell\\open\\command")" = \
-    '"C:\Program Files\Kavra Tintra\wmx.exe" "%1"' ] || fail "no open command for .wmx"
+    "\"$installed_win\\wmx.exe\" \"%1\"" ] || fail "no open command for .wmx"
 [ "$(reg_default "$classes\\KavraTintra.Measurements\\DefaultIcon")" = \
-    '"C:\Program Files\Kavra Tintra\wmx.exe",0' ] || fail "no icon for .wmx"
+    "\"$installed_win\\wmx.exe\",0" ] || fail "no icon for .wmx"
 
 echo "== a .wmx opened through its type"
-documents="$drive/users/$user/Documents"
+# A folder of the test's own prefix: the prefix's Documents is the real home folder.
+documents="$drive/station"
+mkdir -p "$documents"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$documents/station.wmx"
 # Started from a folder without "config.wmx", as Explorer starts it.
-name="$(cd "$work/scratch" && wine "$probe" open 'C:\users\'"$user"'\Documents\station.wmx' |
-    tr -d '\r')" || true
-[ "$name" = "Stacja Kontroli Pojazdow nr 3" ] || fail "first field shows '$name'"
+customer="$(cd "$work/scratch" && wine "$probe" open 'C:\station\station.wmx' | tr -d '\r')" ||
+    true
+[ "$customer" = "Stacja Kontroli Pojazdow nr 3" ] || fail "first field shows '$customer'"
 
 echo "== upgrade"
 next="${version%.*}.$((${version##*.} + 1))"
-(cd "$build" && wixl --arch x86 -D Version="$next" -D Exe=wmx.exe -D Form=protokol.bmp \
-    -D Icon=wmx.ico -o "$work/wmx-$next.msi" "$wxs")
+(cd "$build" && wixl --arch "$arch" -D Arch="$arch" -D Version="$next" -D Exe=wmx.exe \
+    -D Form=protokol.bmp -D Icon=wmx.ico -o "$work/wmx-$next.msi" "$wxs")
 msiexec /i "$(wine winepath -w "$work/wmx-$next.msi" 2>/dev/null | tr -d '\r')" /qn \
     /l*v upgrade.log || fail "msiexec /i of $next exited with $?"
 [ "$(products | awk '{print $2}')" = "$next" ] ||

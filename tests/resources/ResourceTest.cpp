@@ -46,7 +46,9 @@ TEST(ResourceTest, ManifestGivesCommonControlsSixAndPerMonitorDpiAwareness) {
     std::string lower(path);
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    EXPECT_NE(lower.find("\\winsxs\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6."),
+    // The side-by-side folder of this program's own processor architecture.
+    EXPECT_NE(lower.find("\\winsxs\\" WMX_MANIFEST_ARCH
+                         "_microsoft.windows.common-controls_6595b64144ccf1df_6."),
               std::string::npos)
         << path;
 
@@ -84,6 +86,23 @@ TEST(ResourceTest, ProgramCarriesTheProjectsVersionAndItsCompanyLine) {
                                 std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
                                 std::to_string(HIWORD(fixed->dwFileVersionLS));
     EXPECT_EQ(numbers, WMX_VERSION);
+}
+
+TEST(ResourceTest, ProgramsManifestNamesItsOwnArchitecture) {
+    HMODULE exe = LoadLibraryExA(WMX_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                               SizeofResource(exe, found));
+    FreeLibrary(exe);
+    EXPECT_NE(manifest.find("processorArchitecture=\"" WMX_MANIFEST_ARCH "\""), std::string::npos)
+        << manifest;
+#ifdef _WIN64
+    EXPECT_STREQ(WMX_MANIFEST_ARCH, "amd64");
+#else
+    EXPECT_STREQ(WMX_MANIFEST_ARCH, "x86");
+#endif
 }
 
 TEST(ResourceTest, ProgramsIconHoldsEverySizeUpTo256) {

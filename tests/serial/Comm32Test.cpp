@@ -71,6 +71,9 @@ TEST(Comm32, PortsThatCannotBeOpenedAreRefused) {
     std::fclose(file);
     for (const Case& c :
          {Case{"COM9", "Error opening com port"}, Case{"NOSUCHPORT", "Error opening com port"},
+          // Wine's default mapping to the machine's own first port (its console), which the
+          // test rig keeps out of reach
+          Case{"COM1", "Error opening com port"},
           Case{diskFile, "File handle is not a comm handle. "}}) {
         SCOPED_TRACE(c.Port);
         TComm32 comm;

@@ -204,7 +204,8 @@ static int is_machine_serial_port(const char* path) {
     return strncmp(path, "/dev/ttyS", 9) == 0;
 }
 
-// Wine looks for serial ports with access() and opens a mapped one with open64().
+// Wine looks for serial ports with access() and opens a mapped one with open() (64-bit Wine) or
+// open64() (32-bit Wine); every name either libc gives these calls is wrapped.
 int access(const char* path, int mode) {
     if (is_machine_serial_port(path)) {
         errno = ENOENT;
@@ -214,26 +215,73 @@ int access(const char* path, int mode) {
     return real(path, mode);
 }
 
-int open64(const char* path, int flags, ...) {
-    if (is_machine_serial_port(path)) {
-        errno = ENOENT;
-        return -1;
-    }
-    mode_t mode = 0;
-    if (flags & (O_CREAT | O_TMPFILE)) {
-        va_list args;
-        va_start(args, flags);
-        mode = va_arg(args, mode_t);
-        va_end(args);
-    }
-    int (*real)(const char*, int, ...) = dlsym(RTLD_NEXT, "open64");
-    int fd = real(path, flags, mode);
-    // A Windows port opened without sharing is the caller's alone; a pty is not, so the lock
-    // makes a second open fail as it would on Windows.
+typedef int (*open_fn)(const char*, int, ...);
+typedef int (*openat_fn)(int, const char*, int, ...);
+
+// A Windows port opened without sharing is the caller's alone; a pty is not, so the lock makes a
+// second open fail as it would on Windows.
+static int exclusive_if_pty(int fd) {
     if (fd >= 0 && is_pty_slave(fd) && flock(fd, LOCK_EX | LOCK_NB) != 0) {
         close(fd);
         errno = EBUSY;
         return -1;
     }
     return fd;
+}
+
+#define OPEN_MODE(flags, mode)                                                                     \
+    mode_t mode = 0;                                                                               \
+    if ((flags) & (O_CREAT | O_TMPFILE)) {                                                         \
+        va_list args;                                                                              \
+        va_start(args, flags);                                                                     \
+        mode = va_arg(args, mode_t);                                                               \
+        va_end(args);                                                                              \
+    }
+
+static int guarded_open(const char* name, const char* path, int flags, mode_t mode) {
+    if (is_machine_serial_port(path)) {
+        errno = ENOENT;
+        return -1;
+    }
+    open_fn real = (open_fn)dlsym(RTLD_NEXT, name);
+    return exclusive_if_pty(real(path, flags, mode));
+}
+
+static int guarded_openat(const char* name, int dir, const char* path, int flags, mode_t mode) {
+    if (is_machine_serial_port(path)) {
+        errno = ENOENT;
+        return -1;
+    }
+    openat_fn real = (openat_fn)dlsym(RTLD_NEXT, name);
+    return exclusive_if_pty(real(dir, path, flags, mode));
+}
+
+int open(const char* path, int flags, ...) {
+    OPEN_MODE(flags, mode)
+    return guarded_open("open", path, flags, mode);
+}
+
+int open64(const char* path, int flags, ...) {
+    OPEN_MODE(flags, mode)
+    return guarded_open("open64", path, flags, mode);
+}
+
+int openat(int dir, const char* path, int flags, ...) {
+    OPEN_MODE(flags, mode)
+    return guarded_openat("openat", dir, path, flags, mode);
+}
+
+int openat64(int dir, const char* path, int flags, ...) {
+    OPEN_MODE(flags, mode)
+    return guarded_openat("openat64", dir, path, flags, mode);
+}
+
+// The project's scripts start every Wine process with WINEPREFIX naming a folder that cannot
+// exist, and the real prefix in WMX_WINEPREFIX: only a process that has loaded this library
+// finds its prefix. A process where the loader dropped the library (one of the other width, say)
+// stops at once instead of running with the machine's own serial ports in reach.
+__attribute__((constructor)) static void give_the_prefix(void) {
+    const char* prefix = getenv("WMX_WINEPREFIX");
+    if (prefix && *prefix)
+        setenv("WINEPREFIX", prefix, 1);
 }

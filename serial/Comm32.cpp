@@ -2,15 +2,19 @@
 
 #include "serial/CommsLog.h"
 #include "serial/ReadThread.h"
+#include "serial/ResponsiveWait.h"
 #include "serial/WriteThread.h"
 
+#include <algorithm>
 #include <cstring>
+
+BOOL(WINAPI* PortCloseHandle)(HANDLE) = CloseHandle;
 
 namespace {
 
 constexpr DWORD ThreadStopTimeoutMs = 10000;
-// A worker still running after its stop time-out has its I/O cancelled and the port closed under
-// it; this is how long it then has to end before it is given up.
+// Workers still running after the stop time-out have their I/O cancelled and the port closed
+// under them; this is how long they then have to end before they are given up.
 constexpr DWORD ThreadBreakTimeoutMs = 2000;
 // A worker that fails while starting ends without its ready notice; the open gives up at the
 // latest after this long.
@@ -169,54 +173,70 @@ void TComm32::ClosePort() {
     if (!CommHandle)
         return;
     WriteCommsLog("Stopping the Comm");
+    // Both workers are told at once and end their own I/O, so one deadline bounds the close
+    // whichever of them is stuck; the main thread makes no call on the port before it waits.
+    std::vector<TCommThread*> workers;
+    if (ReadThread) {
+        WriteCommsLog("Closing Read Thread ");
+        workers.push_back(ReadThread);
+    }
+    if (WriteThread) {
+        WriteCommsLog("Closing Write Thread");
+        workers.push_back(WriteThread);
+    }
+    SetEvent(CloseEvent);
+    std::vector<HANDLE> running;
+    for (TCommThread* worker : workers)
+        running.push_back(worker->Handle());
     bool portClosed = false;
-    bool readEnded = StopThread(ReadThread, "Closing Read Thread ", PURGE_RXABORT | PURGE_RXCLEAR,
-                                "Read thread not exiting.  Terminating it.", portClosed);
-    bool writeEnded = StopThread(WriteThread, "Closing Write Thread", PURGE_TXABORT | PURGE_TXCLEAR,
-                                 "Write thread not exiting.  Terminating it.", portClosed);
-    // A worker that was given up still tests the stop event and writes to the log.
-    bool workersEnded = readEnded && writeEnded;
+    if (!WaitForThreadsResponsively(running, GetTickCount() + ThreadStopTimeoutMs)) {
+        BreakStuckThreads(running);
+        portClosed = true;
+        WaitForThreadsResponsively(running, GetTickCount() + ThreadBreakTimeoutMs);
+    }
+    const bool workersEnded = running.empty();
+    ReleaseWorker(ReadThread, running, "Read thread not exiting.  Terminating it.");
+    ReleaseWorker(WriteThread, running, "Write thread not exiting.  Terminating it.");
+    // A worker that was given up still tests the stop event.
     if (workersEnded)
         CloseHandle(CloseEvent);
     CloseEvent = nullptr;
     if (!portClosed)
         CloseHandle(CommHandle);
     CommHandle = nullptr;
-    if (!LogFileName.empty() && workersEnded)
+    if (!LogFileName.empty())
         CloseCommsLog();
 }
 
-// False when the worker is still running after everything that can end it has been tried.
-template <class Thread>
-bool TComm32::StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
-                         const char* NotExitingText, bool& PortClosed) {
-    if (!Worker)
-        return true;
-    WriteCommsLog(ClosingText);
-    SetEvent(CloseEvent);
-    if (!PortClosed)
-        PurgeComm(CommHandle, PurgeFlags);
-    if (!Worker->WaitFor(ThreadStopTimeoutMs) && !BreakStuckThread(*Worker, PortClosed)) {
-        WriteCommsLog(NotExitingText);
-        // Left allocated on purpose: the thread may still run and use it.
-        Worker = nullptr;
-        return false;
+// Workers stuck in the system: cancel their I/O, then close the port, which also ends operations
+// that ignore a cancel (a pending write under Wine). From then on they leave the port alone.
+void TComm32::BreakStuckThreads(const std::vector<HANDLE>& Running) {
+    for (TCommThread* worker :
+         {static_cast<TCommThread*>(ReadThread), static_cast<TCommThread*>(WriteThread)}) {
+        if (!worker)
+            continue;
+        worker->LetGoOfPort();
+        if (std::find(Running.begin(), Running.end(), worker->Handle()) != Running.end())
+            CancelSynchronousIo(worker->Handle());
     }
-    delete Worker;
-    Worker = nullptr;
-    return true;
+    CancelIoEx(CommHandle, nullptr);
+    PortCloseHandle(CommHandle);
 }
 
-// A worker stuck in the system: cancel its I/O, then close the port, which also ends operations
-// that ignore a cancel (a pending write under Wine).
-bool TComm32::BreakStuckThread(TCommThread& Worker, bool& PortClosed) {
-    CancelSynchronousIo(Worker.Handle());
-    if (!PortClosed) {
-        CancelIoEx(CommHandle, nullptr);
-        CloseHandle(CommHandle);
-        PortClosed = true;
+// Deletes a worker that has ended; one still running is given up and left allocated on purpose,
+// since the thread may still run and use it.
+template <class Thread>
+void TComm32::ReleaseWorker(Thread*& Worker, const std::vector<HANDLE>& Running,
+                            const char* NotExitingText) {
+    if (!Worker)
+        return;
+    if (std::find(Running.begin(), Running.end(), Worker->Handle()) != Running.end()) {
+        WriteCommsLog(NotExitingText);
+        Worker->GiveUp();
+    } else {
+        delete Worker;
     }
-    return Worker.WaitFor(ThreadBreakTimeoutMs);
+    Worker = nullptr;
 }
 
 bool TComm32::QueueSend(const void* Data, uint16_t Length) {

@@ -8,8 +8,13 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "serial/CommMessages.h"
+
+// The close of the port under stuck workers. Under Wine, closing a port does not always end a
+// write it keeps pending, so a test puts a close here that does, as Windows' close does.
+extern BOOL(WINAPI* PortCloseHandle)(HANDLE);
 
 enum TParity : uint8_t { pNone, pOdd, pEven, pMark, pSpace };
 enum TStopBits : uint8_t { sb1_0, sb1_5, sb2_0 };
@@ -71,9 +76,9 @@ class TComm32 {
 
     void StartThread(TCommThread& Thread, int Priority);
     bool WaitForThreadsReady();
+    void BreakStuckThreads(const std::vector<HANDLE>& Running);
     template <class Thread>
-    bool StopThread(Thread*& Worker, const char* ClosingText, DWORD PurgeFlags,
-                    const char* NotExitingText, bool& PortClosed);
-    bool BreakStuckThread(TCommThread& Worker, bool& PortClosed);
+    void ReleaseWorker(Thread*& Worker, const std::vector<HANDLE>& Running,
+                       const char* NotExitingText);
     static LRESULT CALLBACK NotifyWndProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
 };

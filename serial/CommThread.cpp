@@ -1,6 +1,7 @@
 #include "serial/CommThread.h"
 
 #include "serial/CommMessages.h"
+#include "serial/CommsLog.h"
 
 TCommThread::~TCommThread() {
     if (ThreadHandle)
@@ -17,21 +18,6 @@ void TCommThread::Start(int Priority) {
     SetThreadPriority(ThreadHandle, Priority);
 }
 
-bool TCommThread::WaitFor(DWORD TimeoutMs) const {
-    DWORD start = GetTickCount();
-    for (;;) {
-        DWORD elapsed = GetTickCount() - start;
-        DWORD left = elapsed < TimeoutMs ? TimeoutMs - elapsed : 0;
-        DWORD result = MsgWaitForMultipleObjects(1, &ThreadHandle, FALSE, left, QS_SENDMESSAGE);
-        if (result == WAIT_OBJECT_0)
-            return true;
-        if (result != WAIT_OBJECT_0 + 1)
-            return false;
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
-
 bool TCommThread::CloseRequested() const {
     return WaitForSingleObject(CloseEvent, 0) == WAIT_OBJECT_0;
 }
@@ -40,10 +26,21 @@ void TCommThread::PostHangupRequest() {
     if (HangupPosted)
         return;
     HangupPosted = true;
-    PostMessageA(NotifyWindow, WM_COMM_HANGUP, 0, 0);
+    PostToOwner(WM_COMM_HANGUP, 0, 0);
+}
+
+bool TCommThread::PostToOwner(UINT Message, WPARAM WParam, LPARAM LParam) const {
+    return !GivenUp && PostMessageA(NotifyWindow, Message, WParam, LParam);
+}
+
+void TCommThread::SendToOwner(UINT Message, WPARAM WParam, LPARAM LParam) const {
+    if (!GivenUp)
+        SendMessageA(NotifyWindow, Message, WParam, LParam);
 }
 
 DWORD WINAPI TCommThread::ThreadProc(LPVOID Parameter) {
-    static_cast<TCommThread*>(Parameter)->Execute();
+    auto* thread = static_cast<TCommThread*>(Parameter);
+    SilenceCommsLogOfThisThreadWhen(thread->GivenUp);
+    thread->Execute();
     return 0;
 }

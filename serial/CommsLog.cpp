@@ -8,6 +8,14 @@ const char* const InvalidHandleText =
 
 static std::string CommsLogName;
 static HANDLE CommsLog = INVALID_HANDLE_VALUE;
+// Held across each line's test and write and across the file's close and creation, so that a
+// worker silenced by its owner can no longer be halfway into a write when the file changes.
+static SRWLOCK CommsLogLock = SRWLOCK_INIT;
+static thread_local const std::atomic<bool>* ThreadSilenced = nullptr;
+
+void SilenceCommsLogOfThisThreadWhen(const std::atomic<bool>& Silenced) {
+    ThreadSilenced = &Silenced;
+}
 
 void SetCommsLogName(const std::string& Name) {
     CommsLogName = Name;
@@ -15,26 +23,35 @@ void SetCommsLogName(const std::string& Name) {
 
 void OpenCommsLog(const std::string& Name) {
     CloseCommsLog();
+    AcquireSRWLockExclusive(&CommsLogLock);
     CommsLog = CreateFileA(Name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (CommsLog == INVALID_HANDLE_VALUE)
+    const bool created = CommsLog != INVALID_HANDLE_VALUE;
+    ReleaseSRWLockExclusive(&CommsLogLock);
+    if (!created)
         throw std::runtime_error("Cannot create file \"" + Name + "\"");
 }
 
 void CloseCommsLog() {
+    AcquireSRWLockExclusive(&CommsLogLock);
     if (CommsLog != INVALID_HANDLE_VALUE)
         CloseHandle(CommsLog);
     CommsLog = INVALID_HANDLE_VALUE;
+    ReleaseSRWLockExclusive(&CommsLogLock);
 }
 
 void WriteCommsLog(const std::string& Text) {
-    if (CommsLogName.empty() || CommsLog == INVALID_HANDLE_VALUE)
+    if (CommsLogName.empty())
         return;
     DWORD lastError = GetLastError();
     // One write per line, so that lines of different threads never mix.
     std::string line = Text + "\r\n";
-    DWORD written;
-    WriteFile(CommsLog, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    AcquireSRWLockExclusive(&CommsLogLock);
+    if (CommsLog != INVALID_HANDLE_VALUE && !(ThreadSilenced && *ThreadSilenced)) {
+        DWORD written;
+        WriteFile(CommsLog, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    }
+    ReleaseSRWLockExclusive(&CommsLogLock);
     SetLastError(lastError);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 // Sets the name that WriteCommsLog tests; empty turns logging off.
@@ -10,7 +11,13 @@ void SetCommsLogName(const std::string& Name);
 void OpenCommsLog(const std::string& Name);
 void CloseCommsLog();
 
-// Appends Text and CR LF when a log is named and open. Keeps the caller's last error.
+// From now on the calling thread's lines are dropped once Silenced is true (a worker that its
+// owner has given up: the log may belong to the next session by then). Silenced must outlive the
+// thread.
+void SilenceCommsLogOfThisThreadWhen(const std::atomic<bool>& Silenced);
+
+// Appends Text and CR LF when a log is named and open and the calling thread has not been
+// silenced. Keeps the caller's last error.
 void WriteCommsLog(const std::string& Text);
 // Logs Prefix, "GetLastError returned: " and the quoted system text of ErrorCode.
 void LogLastError(DWORD ErrorCode, const std::string& Prefix);

@@ -35,7 +35,7 @@ void TReadThread::Execute() {
         return ShutDown();
     }
     // Line errors are the only event watched; arriving bytes complete the pending read.
-    if (!SetCommMask(CommHandle, EV_ERR)) {
+    if (!SetCommMask(Port(), EV_ERR)) {
         LogLastError(GetLastError(), "Unable to SetCommMask: ");
         PostHangupRequest();
         return ShutDown();
@@ -50,7 +50,7 @@ void TReadThread::Execute() {
         PostHangupRequest();
         return ShutDown();
     }
-    PostMessageA(NotifyWindow, WM_COMM_THREAD_READY, ReadThreadMark, 0);
+    PostToOwner(WM_COMM_THREAD_READY, ReadThreadMark, 0);
 
     HANDLE waitList[] = {CloseEvent, EventWaitRequest.hEvent, ReadRequest.hEvent};
     for (;;) {
@@ -100,17 +100,17 @@ void TReadThread::Execute() {
 
 void TReadThread::ShutDown() {
     WriteCommsLog("Read thread shutting down");
-    PurgeComm(CommHandle, PURGE_RXABORT | PURGE_RXCLEAR);
+    PurgeComm(Port(), PURGE_RXABORT | PURGE_RXCLEAR);
     // The buffer and the events must outlive the operations that use them: end what is still
     // pending (a zero mask ends an event wait) and wait until the system has let go.
     DWORD ignored;
     if (EventWaitPending) {
-        SetCommMask(CommHandle, 0);
-        GetOverlappedResult(CommHandle, &EventWaitRequest, &ignored, TRUE);
+        SetCommMask(Port(), 0);
+        GetOverlappedResult(Port(), &EventWaitRequest, &ignored, TRUE);
     }
     if (ReadPending) {
-        CancelIo(CommHandle);
-        GetOverlappedResult(CommHandle, &ReadRequest, &ignored, TRUE);
+        CancelIo(Port());
+        GetOverlappedResult(Port(), &ReadRequest, &ignored, TRUE);
     }
     if (ReadRequest.hEvent)
         CloseHandle(ReadRequest.hEvent);
@@ -123,7 +123,7 @@ bool TReadThread::SetupReadEvent() {
         if (CloseRequested())
             return false;
         DWORD count = 0;
-        if (ReadFile(CommHandle, ReadBuffer, ReadBufferSize, &count, &ReadRequest)) {
+        if (ReadFile(Port(), ReadBuffer, ReadBufferSize, &count, &ReadRequest)) {
             WriteCommsLog("Data waiting for ReadFile: ");
             if (!HandleReadData(count))
                 return false;
@@ -146,7 +146,7 @@ bool TReadThread::SetupReadEvent() {
 }
 
 bool TReadThread::HandleReadEvent() {
-    if (GetOverlappedResult(CommHandle, &ReadRequest, &BytesRead, FALSE))
+    if (GetOverlappedResult(Port(), &ReadRequest, &BytesRead, FALSE))
         return HandleReadData(BytesRead);
     DWORD error = GetLastError();
     if (error == ERROR_INVALID_HANDLE) {
@@ -176,7 +176,7 @@ bool TReadThread::SetupCommEvent() {
     for (;;) {
         if (CloseRequested())
             return false;
-        if (WaitCommEvent(CommHandle, &EventMask, &EventWaitRequest)) {
+        if (WaitCommEvent(Port(), &EventMask, &EventWaitRequest)) {
             WriteCommsLog("Event (Error) waiting before WaitCommEvent.");
             if (!HandleCommEvent(false))
                 return false;
@@ -204,8 +204,7 @@ bool TReadThread::HandleCommEvent(bool AfterOverlappedWait) {
         return false;
     }
     DWORD ignored;
-    if (AfterOverlappedWait &&
-        !GetOverlappedResult(CommHandle, &EventWaitRequest, &ignored, FALSE)) {
+    if (AfterOverlappedWait && !GetOverlappedResult(Port(), &EventWaitRequest, &ignored, FALSE)) {
         DWORD error = GetLastError();
         if (error == ERROR_INVALID_HANDLE)
             WriteCommsLog(InvalidHandleText);
@@ -221,7 +220,7 @@ bool TReadThread::HandleCommEvent(bool AfterOverlappedWait) {
         return false;
     }
     DWORD errorFlags = 0;
-    if (!ClearCommError(CommHandle, &errorFlags, nullptr)) {
+    if (!ClearCommError(Port(), &errorFlags, nullptr)) {
         DWORD error = GetLastError();
         if (error == ERROR_INVALID_HANDLE)
             WriteCommsLog(InvalidHandleText);
@@ -238,7 +237,7 @@ bool TReadThread::HandleCommEvent(bool AfterOverlappedWait) {
 }
 
 bool TReadThread::PostReceivedData(DWORD Count, char* Block) {
-    if (PostMessageA(NotifyWindow, WM_COMM_DATA, Count, reinterpret_cast<LPARAM>(Block)))
+    if (PostToOwner(WM_COMM_DATA, Count, reinterpret_cast<LPARAM>(Block)))
         return true;
     LocalFree(Block);
     return false;

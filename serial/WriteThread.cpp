@@ -20,7 +20,7 @@ void TWriteThread::Execute() {
     // The message queue must exist before the ready notice, or the first request is lost.
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-    PostMessageA(NotifyWindow, WM_COMM_THREAD_READY, WriteThreadMark, 0);
+    PostToOwner(WM_COMM_THREAD_READY, WriteThreadMark, 0);
 
     for (;;) {
         if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -63,12 +63,12 @@ void TWriteThread::Execute() {
 
 void TWriteThread::ShutDown() {
     WriteCommsLog("Write thread shutting down");
-    PurgeComm(CommHandle, PURGE_TXABORT | PURGE_TXCLEAR);
+    PurgeComm(Port(), PURGE_TXABORT | PURGE_TXCLEAR);
     if (WriteRequest.hEvent)
         CloseHandle(WriteRequest.hEvent);
     // Requests still queued are not written; their blocks are released here, after the owner
     // has stopped posting.
-    SendMessageA(NotifyWindow, WM_COMM_WRITE_ENDING, GetCurrentThreadId(), 0);
+    SendToOwner(WM_COMM_WRITE_ENDING, GetCurrentThreadId(), 0);
     MSG message;
     while (
         PeekMessageA(&message, reinterpret_cast<HWND>(-1), WM_COMM_DATA, WM_COMM_DATA, PM_REMOVE))
@@ -84,7 +84,7 @@ bool TWriteThread::WriteData(const char* Block, DWORD Count) {
         if (CloseRequested())
             return false;
         DWORD written = 0;
-        if (!PortWriteFile(CommHandle, Block + offset, remaining, &written, &WriteRequest)) {
+        if (!PortWriteFile(Port(), Block + offset, remaining, &written, &WriteRequest)) {
             DWORD error = GetLastError();
             if (error == ERROR_INVALID_HANDLE) {
                 WriteCommsLog(InvalidHandleText);
@@ -111,7 +111,7 @@ bool TWriteThread::WriteData(const char* Block, DWORD Count) {
                 PostHangupRequest();
                 return false;
             }
-            if (!GetOverlappedResult(CommHandle, &WriteRequest, &written, TRUE)) {
+            if (!GetOverlappedResult(Port(), &WriteRequest, &written, TRUE)) {
                 error = GetLastError();
                 if (error == ERROR_INVALID_HANDLE) {
                     WriteCommsLog(InvalidHandleText);
@@ -132,8 +132,8 @@ bool TWriteThread::WriteData(const char* Block, DWORD Count) {
 // The system may read from the block until the write has really ended: abort it, then wait for
 // its end before the caller releases the block.
 void TWriteThread::AbortPendingWrite() {
-    PurgeComm(CommHandle, PURGE_TXABORT | PURGE_TXCLEAR);
-    CancelIo(CommHandle);
+    PurgeComm(Port(), PURGE_TXABORT | PURGE_TXCLEAR);
+    CancelIo(Port());
     DWORD ignored;
-    GetOverlappedResult(CommHandle, &WriteRequest, &ignored, TRUE);
+    GetOverlappedResult(Port(), &WriteRequest, &ignored, TRUE);
 }

@@ -7,9 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -225,18 +229,17 @@ TEST(Comm32, ShortSessionLogsItsLinesInOrder) {
         "Waiting for data from comm connection.",
         "Stopping the Comm",
         "Closing Read Thread ",
+        "Closing Write Thread",
     };
-    // Both threads see the one stop event at once, so the write thread's last line may come
-    // before the read thread's; the write thread's stop begins after the read thread's end.
+    // Both threads are stopped together by the one stop event, so their last lines come in
+    // either order.
     auto lines = ReadLines(log);
-    ASSERT_EQ(lines.size(), expected.size() + 3);
+    ASSERT_EQ(lines.size(), expected.size() + 2);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + expected.size()), expected);
-    auto position = [&](const std::string& line) {
-        return std::find(lines.begin() + expected.size(), lines.end(), line) - lines.begin();
-    };
-    EXPECT_LT(position("Read thread shutting down"), position("Closing Write Thread"));
-    EXPECT_LT(position("Write thread shutting down"), static_cast<long>(lines.size()));
-    EXPECT_LT(position("Closing Write Thread"), static_cast<long>(lines.size()));
+    std::vector<std::string> last(lines.begin() + expected.size(), lines.end());
+    std::sort(last.begin(), last.end());
+    EXPECT_EQ(last, (std::vector<std::string>{"Read thread shutting down",
+                                              "Write thread shutting down"}));
 }
 
 // The rig makes the port refuse its status requests, so the read thread's first event wait
@@ -343,55 +346,82 @@ TEST(Comm32, RequestsQueuedWhileTheWriteThreadEndsAreReleased) {
               LineStartingWith(lines, "Failed to Post to Write thread. GetLastError"));
 }
 
-// A window of the owner's thread that counts its timer ticks and a message posted to it.
+// A window of the owner's thread that counts what reaches its handlers: paints, timer ticks, keys
+// and clicks, and a message posted to it before the close.
 class OwnerWindow {
   public:
     OwnerWindow() {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.lpszClassName = "Comm32TestOwner";
         RegisterClassA(&windowClass);
-        Handle = CreateWindowExA(0, windowClass.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE,
-                                 nullptr, windowClass.hInstance, nullptr);
+        Handle = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP, 0, 0,
+                                 120, 80, nullptr, nullptr, windowClass.hInstance, nullptr);
         SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        ShowWindow(Handle, SW_SHOWNOACTIVATE);
+        UpdateWindow(Handle);
         SetTimer(Handle, 1, 50, nullptr);
         PostMessageA(Handle, WM_APP, 0, 0);
     }
     ~OwnerWindow() { DestroyWindow(Handle); }
     bool Responded() const { return Ticks > 0 && PostedHandled; }
 
-  private:
     HWND Handle;
-    int Ticks = 0;
+    std::atomic<int> Paints{0};
+    std::atomic<int> Ticks{0};
+    std::atomic<int> Input{0};
     bool PostedHandled = false;
+
+  private:
     static LRESULT CALLBACK Procedure(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
         auto* owner = reinterpret_cast<OwnerWindow*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
-        if (owner && Message == WM_TIMER)
-            ++owner->Ticks;
-        else if (owner && Message == WM_APP)
-            owner->PostedHandled = true;
-        else
+        if (!owner)
             return DefWindowProcA(Window, Message, WParam, LParam);
-        return 0;
+        switch (Message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            BeginPaint(Window, &paint);
+            EndPaint(Window, &paint);
+            ++owner->Paints;
+            return 0;
+        }
+        case WM_TIMER:
+            ++owner->Ticks;
+            return 0;
+        case WM_KEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+            ++owner->Input;
+            return 0;
+        case WM_APP:
+            owner->PostedHandled = true;
+            return 0;
+        }
+        return DefWindowProcA(Window, Message, WParam, LParam);
     }
 };
 
-// A stop that lasts at most the stop time-out and the break time-out of the one stuck worker,
-// with room for a loaded machine.
+// A stop that lasts at most the stop time-out and the break time-out, whichever workers are
+// stuck, with room for a loaded machine.
 constexpr DWORD ClosePortBoundMs = 10000 + 2000 + 3000;
 
 // Closes the port with the owner's timer running and a message waiting, and checks that the close
 // ends within its bound and that the owner's window works again afterwards.
-void ExpectBoundedClose(CommSession& Session, const char* What) {
-    OwnerWindow owner;
+void ExpectBoundedClose(CommSession& Session, const char* What, OwnerWindow& Owner) {
     DWORD start = GetTickCount();
     Session.Comm.ClosePort();
     DWORD elapsed = GetTickCount() - start;
     std::printf("ClosePort with %s: %lu ms\n", What, static_cast<unsigned long>(elapsed));
     EXPECT_LT(elapsed, ClosePortBoundMs);
     EXPECT_FALSE(Session.Comm.Connected());
-    EXPECT_TRUE(Session.PumpUntil([&] { return owner.Responded(); }));
+    EXPECT_TRUE(Session.PumpUntil([&] { return Owner.Responded(); }));
+}
+
+void ExpectBoundedClose(CommSession& Session, const char* What) {
+    OwnerWindow owner;
+    ExpectBoundedClose(Session, What, owner);
 }
 
 // The write thread is stuck in a write of a request it has taken; the request behind it waits.
@@ -402,6 +432,47 @@ void StickTheWriteThread(CommSession& Session, const std::string& RigMode) {
     Session.Send(IdRequest);
     Session.Send(IdRequest);
     Session.PumpFor(300);
+}
+
+int ThreadsOfThisProcess() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        count += entry.th32OwnerProcessID == GetCurrentProcessId();
+    CloseHandle(snapshot);
+    return count;
+}
+
+// The next session of the same component, opened while the given-up workers of the last one are
+// still stuck: they wake (the rig lets go) and end, and the new session's requests and replies
+// go through with no hang-up and nothing of theirs in its log.
+void ExpectTheNextSessionUndisturbedByTheGivenUp(CommSession& Session, const std::string& Log,
+                                                 int GivenUp) {
+    Session.Comm.RxTimeOut = 100;
+    Session.Comm.OpenPort();
+    Session.Hangups = 0;
+    const int withTheNewSession = ThreadsOfThisProcess();
+    RemoveRigControl();
+    ASSERT_TRUE(Session.PumpUntil(
+        [&] { return ThreadsOfThisProcess() <= withTheNewSession - GivenUp; }, 10000))
+        << "the given-up workers did not end: " << ThreadsOfThisProcess() << " threads, "
+        << withTheNewSession << " with the new session";
+    Session.Send("\r!reset\r");
+    Session.Deliveries.clear();
+    for (int round = 1; round <= 2; ++round) {
+        Session.Send(IdRequest);
+        ASSERT_TRUE(Session.PumpUntilReceived(round * IdReply.size())) << "round " << round;
+    }
+    EXPECT_EQ(Session.Received(), IdReply + IdReply);
+    EXPECT_EQ(Session.Hangups, 0);
+    EXPECT_TRUE(Session.Comm.Connected());
+    auto lines = ReadLines(Log);
+    for (const char* line : {"Read thread shutting down", "Write thread shutting down",
+                             "Error to writing to CommFile", "Closing TAPI", InvalidHandleText})
+        EXPECT_EQ(LineStartingWith(lines, line), lines.size()) << line << "\n" << LogOf(lines);
+    Session.Comm.ClosePort();
 }
 
 BOOL WINAPI WriteNothingAtOnce(HANDLE, LPCVOID, DWORD, LPDWORD Written, LPOVERLAPPED) {
@@ -423,6 +494,46 @@ TEST(Comm32StuckWrite, AWriteReportingNoBytesForeverEndsAtTheClose) {
     EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"), lines.size()) << LogOf(lines);
     EXPECT_EQ(LineStartingWith(lines, "Write thread not exiting"), lines.size());
     EXPECT_EQ(session.Hangups, 0);
+}
+
+// A write that the system keeps pending until the port is closed, which then ends it as
+// cancelled, as Windows does with every operation on a handle it closes.
+OVERLAPPED* PendingWrite = nullptr;
+
+BOOL WINAPI WriteStaysPending(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED Request) {
+    Request->Internal = STATUS_PENDING;
+    ResetEvent(Request->hEvent);
+    PendingWrite = Request;
+    SetLastError(ERROR_IO_PENDING);
+    return FALSE;
+}
+
+BOOL WINAPI CloseEndingThePendingWrite(HANDLE Port) {
+    if (PendingWrite) {
+        PendingWrite->Internal = static_cast<ULONG_PTR>(0xC0000120); // STATUS_CANCELLED
+        SetEvent(PendingWrite->hEvent);
+    }
+    return CloseHandle(Port);
+}
+
+// Neither the stop event nor a cancel ends this write; the close of the port does, so the thread
+// ends in order after the stop time-out instead of being given up.
+TEST(Comm32StuckWrite, ClosingThePortUnderAStuckWriteEndsTheThread) {
+    PortWriteFile = WriteStaysPending;
+    PortCloseHandle = CloseEndingThePendingWrite;
+    CommSession session;
+    std::string log = session.OpenLogged("pending-write.log");
+    session.Send(IdRequest);
+    ASSERT_TRUE(session.PumpUntil([] { return PendingWrite != nullptr; }));
+    ExpectBoundedClose(session, "a write that only the port's close ends");
+    PortWriteFile = WriteFile;
+    PortCloseHandle = CloseHandle;
+    PendingWrite = nullptr;
+    auto lines = ReadLines(log);
+    EXPECT_LT(LineStartingWith(lines, "Write thread shutting down"), lines.size()) << LogOf(lines);
+    EXPECT_EQ(LineStartingWith(lines, "Write thread not exiting"), lines.size()) << LogOf(lines);
+    EXPECT_EQ(session.Hangups, 0);
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 // Under Wine a write to which the pty takes nothing stays pending while Wine retries it without
@@ -450,29 +561,54 @@ TEST(Comm32StuckWrite, AWriteThatNeverCompletesIsEndedOrGivenUpWithinTheBound) {
 }
 
 // A write that nothing ends: the close gives up on the thread and leaves it what it uses, so the
-// thread can still finish safely when the write returns at last.
-TEST(Comm32StuckWrite, AWriteThatNothingEndsIsGivenUpAndFinishesLaterSafely) {
-    auto session = std::make_unique<CommSession>();
-    session->Comm.RxTimeOut = 0;
-    std::string log = session->OpenLogged("hung-write.log");
-    StickTheWriteThread(*session, "write hang\n");
-    ExpectBoundedClose(*session, "a write that nothing ends");
+// thread can still finish safely when the write returns at last, without touching the next
+// session's port, window or log.
+TEST(Comm32StuckWrite, AWriteThatNothingEndsIsGivenUpAndLeavesTheNextSessionAlone) {
+    CommSession session;
+    session.Comm.RxTimeOut = 0;
+    std::string log = session.OpenLogged("hung-write.log");
+    StickTheWriteThread(session, "write hang\n");
+    ExpectBoundedClose(session, "a write that nothing ends");
     auto lines = ReadLines(log);
-    size_t givenUp = LineStartingWith(lines, "Write thread not exiting.  Terminating it.");
-    ASSERT_LT(givenUp, lines.size()) << LogOf(lines);
+    ASSERT_LT(LineStartingWith(lines, "Write thread not exiting.  Terminating it."), lines.size())
+        << LogOf(lines);
     EXPECT_EQ(LineStartingWith(lines, "Write thread shutting down"), lines.size());
-    EXPECT_FALSE(session->Comm.QueueSend("x", 1));
+    EXPECT_FALSE(session.Comm.QueueSend("x", 1));
 
-    // The write returns at last, on a port that has been closed meanwhile.
-    RemoveRigControl();
-    ASSERT_TRUE(session->PumpUntil([&] {
-        lines = ReadLines(log);
-        return LineStartingWith(lines, "Write thread shutting down") < lines.size();
-    }));
-    EXPECT_LT(givenUp, LineStartingWith(lines, InvalidHandleText)) << LogOf(lines);
-    CloseCommsLog();
+    ExpectTheNextSessionUndisturbedByTheGivenUp(session, log, 1);
+}
 
-    ExpectAFreshSessionToReachTheMeter();
+// Both workers stuck in a purge of the port that never returns: one deadline bounds the close
+// for both together, and meanwhile the owner's window paints while its timer, a key and a click
+// are kept from its handlers, then and afterwards.
+TEST(Comm32StuckWorkers, BothAreGivenUpWithinOneBoundWhileTheWindowStaysAlive) {
+    CommSession session;
+    std::string log = session.OpenLogged("both-stuck.log");
+    WriteRigControl("purge hang\n");
+    OwnerWindow owner;
+    int paintsWhileWaiting = 0, ticksWhileWaiting = -1;
+    std::thread user([&] {
+        Sleep(1000);
+        const int paints = owner.Paints, ticks = owner.Ticks;
+        InvalidateRect(owner.Handle, nullptr, TRUE);
+        PostMessageA(owner.Handle, WM_KEYDOWN, VK_F5, 0);
+        PostMessageA(owner.Handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        PostMessageA(owner.Handle, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(10, 10));
+        Sleep(2000);
+        paintsWhileWaiting = owner.Paints - paints;
+        ticksWhileWaiting = owner.Ticks - ticks;
+    });
+    ExpectBoundedClose(session, "both workers stuck in a purge", owner);
+    user.join();
+    EXPECT_GE(paintsWhileWaiting, 1);
+    EXPECT_EQ(ticksWhileWaiting, 0);
+    EXPECT_EQ(owner.Input, 0);
+    auto lines = ReadLines(log);
+    for (const char* line : {"Read thread not exiting.  Terminating it.",
+                             "Write thread not exiting.  Terminating it."})
+        EXPECT_LT(LineStartingWith(lines, line), lines.size()) << line << "\n" << LogOf(lines);
+
+    ExpectTheNextSessionUndisturbedByTheGivenUp(session, log, 2);
 }
 
 } // namespace

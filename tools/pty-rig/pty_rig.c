@@ -10,6 +10,7 @@
 // "write zero" makes every write to a pty slave write nothing and report 0 bytes (Wine then keeps
 // the WriteFile call pending and retries it), and "write hang" blocks the write until the
 // control file no longer says so (then it fails if its descriptor was closed meanwhile).
+// "purge hang" blocks a flush of a pty slave's queues (PurgeComm) the same way.
 //
 // Wine asks for the line status about every millisecond while a port event wait is pending, so
 // the control file is read again only when it has changed (a stat each time: a test's change takes
@@ -50,6 +51,7 @@ struct rig_control {
     struct serial_icounter_struct counts;
     int refuse_status; // "refuse 1": the port refuses every status request, as a broken driver
     enum write_mode write;
+    int purge_hang; // "purge hang": a flush of the queues blocks, as a driver that never answers
 };
 
 static void parse_control(FILE* control, struct rig_control* rig) {
@@ -60,6 +62,8 @@ static void parse_control(FILE* control, struct rig_control* rig) {
             rig->write = strcmp(value, "zero") == 0   ? write_zero
                          : strcmp(value, "hang") == 0 ? write_hang
                                                       : write_normal;
+        else if (strcmp(name, "purge") == 0)
+            rig->purge_hang = strcmp(value, "hang") == 0;
         else if (strcmp(name, "refuse") == 0)
             rig->refuse_status = atoi(value);
         else if (strcmp(name, "frame") == 0)
@@ -162,23 +166,45 @@ int __ioctl_time64(int fd, unsigned long request, ...) {
     return forward_ioctl("__ioctl_time64", fd, request, arg);
 }
 
-static int same_descriptor(int fd, const struct stat* opened) {
-    struct stat now;
-    return fstat(fd, &now) == 0 && now.st_rdev == opened->st_rdev && now.st_ino == opened->st_ino;
+// Counts the closes of each descriptor number, so that a held call can tell its descriptor from a
+// later open that got the same number (of the same pty, say).
+#define TRACKED_DESCRIPTORS 4096
+static unsigned close_count[TRACKED_DESCRIPTORS];
+
+static unsigned closes_of(int fd) {
+    return fd >= 0 && fd < TRACKED_DESCRIPTORS ? __atomic_load_n(&close_count[fd], __ATOMIC_SEQ_CST)
+                                               : 0;
 }
 
-// Holds a write while the control file says "write hang". Returns 0 when it may go on, -1 when
-// its descriptor was closed meanwhile.
-static int hold_write(int fd) {
-    struct stat opened;
-    fstat(fd, &opened);
+int close(int fd) {
+    // Looked up once, as write is.
+    static int (*real)(int);
+    if (!real)
+        real = dlsym(RTLD_NEXT, "close");
+    if (fd >= 0 && fd < TRACKED_DESCRIPTORS)
+        __atomic_add_fetch(&close_count[fd], 1, __ATOMIC_SEQ_CST);
+    return real(fd);
+}
+
+static int write_held(const struct rig_control* rig) {
+    return rig->write == write_hang;
+}
+
+static int purge_held(const struct rig_control* rig) {
+    return rig->purge_hang;
+}
+
+// Holds a call while the control file says so (held). Returns 0 when it may go on, -1 when its
+// descriptor was closed meanwhile.
+static int hold_while(int fd, int (*held)(const struct rig_control*)) {
+    const unsigned closes = closes_of(fd);
     const struct timespec pause = {0, 20 * 1000 * 1000};
     struct rig_control rig;
     do {
         nanosleep(&pause, NULL);
         read_control(&rig);
-    } while (rig.write == write_hang);
-    return same_descriptor(fd, &opened) ? 0 : -1;
+    } while (held(&rig));
+    return closes_of(fd) == closes ? 0 : -1;
 }
 
 ssize_t write(int fd, const void* buffer, size_t count) {
@@ -192,12 +218,25 @@ ssize_t write(int fd, const void* buffer, size_t count) {
         read_control(&rig);
         if (rig.write == write_zero)
             return 0;
-        if (rig.write == write_hang && hold_write(fd) != 0) {
+        if (write_held(&rig) && hold_while(fd, write_held) != 0) {
             errno = EBADF;
             return -1;
         }
     }
     return real(fd, buffer, count);
+}
+
+int tcflush(int fd, int queue) {
+    if (is_pty_slave(fd)) {
+        struct rig_control rig;
+        read_control(&rig);
+        if (purge_held(&rig) && hold_while(fd, purge_held) != 0) {
+            errno = EBADF;
+            return -1;
+        }
+    }
+    int (*real)(int, int) = dlsym(RTLD_NEXT, "tcflush");
+    return real(fd, queue);
 }
 
 static int is_machine_serial_port(const char* path) {

@@ -9,6 +9,17 @@
 #include <utility>
 #include <vector>
 
+BOOL(WINAPI* SystemReplaceFile)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) = ReplaceFileA;
+
+ESaveNotInPlace::ESaveNotInPlace(const std::string& saved, const std::string& target,
+                                 const std::string& previous)
+    : std::runtime_error("The measurements were saved as \"" + saved +
+                         "\" but could not be given the name \"" + target + "\". " +
+                         (previous.empty()
+                              ? std::string("The file that had that name is gone.")
+                              : "The file that had that name is now \"" + previous + "\".")),
+      Saved(saved), Previous(previous) {}
+
 namespace {
 
 class FileHandle {
@@ -50,47 +61,45 @@ FileHandle CreateTemporaryBeside(const std::string& target, std::string& tempora
     throw EFileError(ERROR_FILE_EXISTS);
 }
 
-// The access rules of a file, as a self-relative security descriptor; empty when unreadable.
-std::vector<BYTE> AccessRules(const std::string& fileName) {
-    DWORD size = 0;
-    GetFileSecurityA(fileName.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
-    std::vector<BYTE> rules(size);
-    if (size == 0 ||
-        !GetFileSecurityA(fileName.c_str(), DACL_SECURITY_INFORMATION, rules.data(), size, &size))
-        rules.clear();
-    return rules;
+// Which file a name leads to, whatever its name is now: its volume and file number, and its size
+// and last change, since a system may give a file's number to the next new file at once (Wine
+// takes it from the Unix inode).
+struct FileIdentity {
+    BY_HANDLE_FILE_INFORMATION Information{};
+    bool Known = false;
+    bool operator==(const FileIdentity& other) const {
+        const auto& a = Information;
+        const auto& b = other.Information;
+        return Known && other.Known && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+               a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow &&
+               a.nFileSizeHigh == b.nFileSizeHigh && a.nFileSizeLow == b.nFileSizeLow &&
+               CompareFileTime(&a.ftLastWriteTime, &b.ftLastWriteTime) == 0;
+    }
+};
+
+FileIdentity IdentityOf(const std::string& fileName) {
+    FileIdentity identity;
+    FileHandle file(CreateFileA(fileName.c_str(), 0,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    identity.Known = file.Handle != INVALID_HANDLE_VALUE &&
+                     GetFileInformationByHandle(file.Handle, &identity.Information);
+    return identity;
 }
 
 // What the file the user chose keeps when a new one takes its place.
 struct KeptIdentity {
     DWORD Attributes;
-    std::vector<BYTE> Rules;
+    FileIdentity File;
 };
 
-// Gives the replaced file back what it kept where the system's replace did not (Wine's replace
-// is a rename), marked as changed for backups. The data is saved by then, so a failure here is
-// not reported.
-void RestoreIdentity(const std::string& target, const KeptIdentity& kept) {
-    const DWORD attributes = kept.Attributes | FILE_ATTRIBUTE_ARCHIVE;
-    if (GetFileAttributesA(target.c_str()) != attributes)
-        SetFileAttributesA(target.c_str(), attributes);
-    if (!kept.Rules.empty() && AccessRules(target) != kept.Rules)
-        SetFileSecurityA(target.c_str(), DACL_SECURITY_INFORMATION,
-                         const_cast<BYTE*>(kept.Rules.data()));
-}
-
-// Puts the new file in the place of an existing target, which keeps its attributes and access
-// rules, as the file the user chose.
-void Replace(const std::string& target, const std::string& temporary, const KeptIdentity& kept) {
-    if (!ReplaceFileA(target.c_str(), temporary.c_str(), nullptr, 0, nullptr, nullptr)) {
-        const DWORD error = GetLastError();
-        // The target is gone already and the new file still has its temporary name: finish.
-        if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
-            !MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-            throw EFileError(error);
-    }
-    RestoreIdentity(target, kept);
-}
+// The names a replace works with: the file the user chose, the new file beside it, and the name
+// the old file gets while the new one takes its place.
+struct ReplaceNames {
+    std::string Target;
+    std::string Temporary;
+    std::string Backup;
+};
 
 void WriteAll(HANDLE file, const MeasurementStore& store) {
     DWORD written = 0;
@@ -100,6 +109,83 @@ void WriteAll(HANDLE file, const MeasurementStore& store) {
         throw EFileError(ERROR_DISK_FULL);
     if (!FlushFileBuffers(file))
         throw EFileError(GetLastError());
+}
+
+// Writes the store over the file itself, which keeps everything the system knows of it.
+bool WriteInPlace(const std::string& fileName, const MeasurementStore& store) {
+    try {
+        FileHandle file(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Handle == INVALID_HANDLE_VALUE)
+            return false;
+        WriteAll(file.Handle, store);
+        if (!SetEndOfFile(file.Handle))
+            return false;
+        file.Close();
+        return true;
+    } catch (const EFileError&) {
+        return false;
+    }
+}
+
+// The file the user chose stays that file: once the new data is safe under its name, the old
+// file takes the new data itself and its name back, so that everything the system knows of it
+// stays as it was (its permissions above all: Wine gives a new file those of the process, and
+// access rules written back map onto other Unix permissions than the file had). Marked as
+// changed for backups. The data is saved by then, so a failure here is not reported.
+void KeepIdentity(const ReplaceNames& names, const KeptIdentity& kept,
+                  const MeasurementStore& store) {
+    const bool oldFileTookTheData = IdentityOf(names.Backup) == kept.File &&
+                                    WriteInPlace(names.Backup, store) &&
+                                    MoveFileExA(names.Backup.c_str(), names.Target.c_str(),
+                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!oldFileTookTheData)
+        DeleteFileA(names.Backup.c_str());
+    const DWORD attributes = kept.Attributes | FILE_ATTRIBUTE_ARCHIVE;
+    if (GetFileAttributesA(names.Target.c_str()) != attributes)
+        SetFileAttributesA(names.Target.c_str(), attributes);
+}
+
+// Whatever held the new file's name a moment ago (a virus scanner, an indexer) may let go of it:
+// the rename is tried again a few times, a tenth of a second apart.
+bool RenameIntoPlace(const std::string& from, const std::string& to) {
+    constexpr int Attempts = 5;
+    for (int attempt = 0; attempt < Attempts; ++attempt) {
+        if (attempt > 0)
+            Sleep(100);
+        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+            return true;
+    }
+    return false;
+}
+
+// After a failed replace, what happened is read off the files themselves, whatever the error
+// says (systems differ in what they leave): where the old file is still in its place, the save
+// fails (the caller removes the new file); where it has already left its name (renamed to the
+// backup name, or gone), the new file takes the name. The only complete
+// copy of the new data is never removed: when it cannot take the name, the user is told where it
+// and the old file are.
+void FinishFailedReplace(const ReplaceNames& names, const KeptIdentity& kept, DWORD error) {
+    if (IdentityOf(names.Target) == kept.File) {
+        DeleteFileA(names.Backup.c_str());
+        throw EFileError(error);
+    }
+    if (RenameIntoPlace(names.Temporary, names.Target))
+        return;
+    const bool oldFileKept = IdentityOf(names.Backup) == kept.File;
+    if (!oldFileKept)
+        DeleteFileA(names.Backup.c_str());
+    throw ESaveNotInPlace(names.Temporary, names.Target, oldFileKept ? names.Backup : "");
+}
+
+// Puts the new file in the place of an existing target, which keeps its attributes and access
+// rules, as the file the user chose. The old file waits under a name of its own until the new
+// one is in place.
+void Replace(const ReplaceNames& names, const KeptIdentity& kept, const MeasurementStore& store) {
+    if (!SystemReplaceFile(names.Target.c_str(), names.Temporary.c_str(), names.Backup.c_str(), 0,
+                           nullptr, nullptr))
+        FinishFailedReplace(names, kept, GetLastError());
+    KeepIdentity(names, kept, store);
 }
 
 } // namespace
@@ -139,21 +225,27 @@ void WriteMeasurementFile(const std::string& fileName, const MeasurementStore& s
         if (target.Handle == INVALID_HANDLE_VALUE)
             throw EFileError(GetLastError());
     }
-    const KeptIdentity kept{attributes, exists ? AccessRules(fileName) : std::vector<BYTE>()};
-    std::string temporary;
+    const KeptIdentity kept{attributes, exists ? IdentityOf(fileName) : FileIdentity()};
+    ReplaceNames names{fileName, "", ""};
     try {
         {
-            FileHandle file = CreateTemporaryBeside(fileName, temporary);
+            FileHandle file = CreateTemporaryBeside(fileName, names.Temporary);
             WriteAll(file.Handle, store);
             file.Close();
         }
-        if (exists)
-            Replace(fileName, temporary, kept);
-        else if (!MoveFileExA(temporary.c_str(), fileName.c_str(), MOVEFILE_WRITE_THROUGH))
+        if (exists) {
+            // Reserved beside the new file, so that the replace never overwrites a file of the
+            // user's.
+            CreateTemporaryBeside(fileName, names.Backup).Close();
+            Replace(names, kept, store);
+        } else if (!MoveFileExA(names.Temporary.c_str(), fileName.c_str(),
+                                MOVEFILE_WRITE_THROUGH)) {
             throw EFileError(GetLastError());
-    } catch (...) {
-        if (!temporary.empty())
-            DeleteFileA(temporary.c_str());
+        }
+    } catch (const EFileError&) {
+        // The old file is still in its place (ESaveNotInPlace passes by: its new file stays).
+        if (!names.Temporary.empty())
+            DeleteFileA(names.Temporary.c_str());
         throw;
     }
 }

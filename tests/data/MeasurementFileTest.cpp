@@ -238,6 +238,117 @@ TEST_F(MeasurementFileTest, ReplacingKeepsTheTargetsAttributesAndSecurity) {
     EXPECT_EQ(FolderContents(), std::vector<std::string>{"kept.wmx"});
 }
 
+// Each way the system's replace can end, as its documentation gives them, acted out on the real
+// files by a stand-in for the replace; the fallback rename is the real one, made to fail by a
+// file that another program puts at the target's name meanwhile.
+enum class ReplaceAct { Replace, Nothing, OldToBackup, OldDeleted };
+struct ReplaceOutcome {
+    const char* What;
+    DWORD Error;
+    ReplaceAct Act;
+    bool Intruder;
+    // What is left where: the target's content ("old", "new", "intruder"), whether the new data
+    // stays under its temporary name and the old file under the backup name, and what the user
+    // is told (empty: the save succeeded; where the new data stays beside, the text names where it
+    // and the old file are).
+    const char* AtTarget;
+    bool NewLeftBeside;
+    bool OldLeftBeside;
+    const char* Told;
+};
+const ReplaceOutcome* Acting = nullptr;
+
+BOOL WINAPI ActOutReplace(LPCSTR target, LPCSTR replacement, LPCSTR backup, DWORD flags,
+                          LPVOID exclude, LPVOID reserved) {
+    switch (Acting->Act) {
+    case ReplaceAct::Replace:
+        return ReplaceFileA(target, replacement, backup, flags, exclude, reserved);
+    case ReplaceAct::Nothing:
+        break;
+    case ReplaceAct::OldToBackup:
+        MoveFileExA(target, backup, MOVEFILE_REPLACE_EXISTING);
+        break;
+    case ReplaceAct::OldDeleted:
+        DeleteFileA(target);
+        break;
+    }
+    if (Acting->Intruder)
+        std::ofstream(target, std::ios::binary) << "intruder";
+    SetLastError(Acting->Error);
+    return FALSE;
+}
+
+TEST_F(MeasurementFileTest, EveryOutcomeOfTheReplaceLeavesTheOldFileOrTheNewData) {
+    constexpr DWORD RemoveReplaced = ERROR_UNABLE_TO_REMOVE_REPLACED;
+    constexpr DWORD MoveReplacement = ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+    constexpr DWORD MoveReplacement2 = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+    const ReplaceOutcome outcomes[] = {
+        {"replaced", 0, ReplaceAct::Replace, false, "new", false, false, ""},
+        {"old not removed", RemoveReplaced, ReplaceAct::Nothing, false, "old", false, false,
+         "I/O error 1175"},
+        {"new not moved, names kept", MoveReplacement, ReplaceAct::Nothing, false, "old", false,
+         false, "I/O error 1176"},
+        {"new not moved, old renamed", MoveReplacement, ReplaceAct::OldToBackup, false, "new",
+         false, false, ""},
+        {"new not moved, old gone", MoveReplacement, ReplaceAct::OldDeleted, false, "new", false,
+         false, ""},
+        {"new not moved (2), old renamed", MoveReplacement2, ReplaceAct::OldToBackup, false, "new",
+         false, false, ""},
+        {"new not moved (2), name taken", MoveReplacement2, ReplaceAct::OldToBackup, true,
+         "intruder", true, true, ""},
+        {"new not moved, old gone, name taken", MoveReplacement, ReplaceAct::OldDeleted, true,
+         "intruder", true, false, ""},
+        {"access denied", ERROR_ACCESS_DENIED, ReplaceAct::Nothing, false, "old", false, false,
+         "File access denied"},
+    };
+    const auto store = SampleStore();
+    const std::string old(34704, 'o'), saved = Image(*store);
+    for (const ReplaceOutcome& outcome : outcomes) {
+        SCOPED_TRACE(outcome.What);
+        TearDown();
+        SetUp();
+        const std::string target = Path("set.wmx");
+        WriteBytes(target, old);
+        Acting = &outcome;
+        SystemReplaceFile = ActOutReplace;
+        std::string told;
+        try {
+            WriteMeasurementFile(target, *store);
+        } catch (const std::exception& error) {
+            told = error.what();
+        }
+        SystemReplaceFile = ReplaceFileA;
+
+        const std::string atTarget = ReadBytes(target);
+        EXPECT_EQ(atTarget == old     ? "old"
+                  : atTarget == saved ? "new"
+                                      : atTarget,
+                  std::string(outcome.AtTarget));
+        std::string newBeside, oldBeside;
+        for (const std::string& name : FolderContents()) {
+            const std::string bytes = ReadBytes(Path(name));
+            if (name == "set.wmx" || bytes == "intruder")
+                continue;
+            EXPECT_TRUE(bytes == old || bytes == saved) << name << " holds something else";
+            (bytes == old ? oldBeside : newBeside) = Path(name);
+        }
+        EXPECT_EQ(!newBeside.empty(), outcome.NewLeftBeside) << newBeside;
+        EXPECT_EQ(!oldBeside.empty(), outcome.OldLeftBeside) << oldBeside;
+        // Never both gone: the new data or the old file is somewhere under a name.
+        EXPECT_TRUE(atTarget == saved || atTarget == old || !newBeside.empty());
+        if (!outcome.NewLeftBeside) {
+            EXPECT_EQ(told, outcome.Told);
+            continue;
+        }
+        EXPECT_NE(told.find("saved as \"" + newBeside + "\""), std::string::npos) << told;
+        EXPECT_NE(told.find("\"" + target + "\""), std::string::npos) << told;
+        const std::string previous = outcome.OldLeftBeside
+                                         ? "is now \"" + oldBeside + "\"."
+                                         : std::string("The file that had that name is gone.");
+        EXPECT_NE(told.find(previous), std::string::npos) << told;
+    }
+}
+
 // As creating the file over it would: refused whatever the system would allow the user.
 TEST_F(MeasurementFileTest, ReadOnlyTargetIsRefusedAndLeftUntouched) {
     const std::string target = Path("locked.wmx");

@@ -37,6 +37,21 @@ echo "start-up of the $WMX_ARCH build, median of $runs runs taken in turns (ms):
 echo "wmx.exe adds $(awk -v a="$wmx" -v b="$baseline" 'BEGIN { printf "%.1f", a - b }') ms" \
     "to its baseline; ratio to the minimal window" \
     "$(awk -v a="$wmx" -v b="$minimal" 'BEGIN { printf "%.2f", a / b }')"
+# Where the time goes: one start traced by Wine, from the program's load to the end of each phase
+# it marks (tracing slows every phase a little).
+WINEDEBUG=+timestamp,+debugstr,+loaddll wine launch.exe 1 wmx.exe 2>&1 >/dev/null | tr -d '\r' |
+    awk '
+    /Loaded L".*wmx\.exe"/ && !start { start = $1 + 0; thread = $2; last = start; next }
+    start && /wmx start-up: / {
+        split($0, field, ":"); phase = $0; sub(/.*wmx start-up: /, "", phase); sub(/"$/, "", phase)
+        now = field[1] + 0
+        line = line sprintf("%s%s %.0f", line ? "; " : "", phase, (now - last) * 1000)
+        if (phase == "system") line = line sprintf(" (%d libraries loaded)", libraries)
+        last = now; next
+    }
+    start && /Loaded L"/ && last == start { libraries++ }
+    END { print "start-up of wmx.exe, one traced run (ms): " line "; in all " \
+          sprintf("%.0f", (last - start) * 1000) }'
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$WMX_WIN_BUILD/CMakeCache.txt")"
 # The sizes of both widths' programs and packages, wherever built.
 for tree_arch in win:x86 win64:x64; do

@@ -41,7 +41,7 @@ echo "wmx.exe adds $(awk -v a="$wmx" -v b="$baseline" 'BEGIN { printf "%.1f", a 
 # it marks (tracing slows every phase a little).
 WINEDEBUG=+timestamp,+debugstr,+loaddll wine launch.exe 1 wmx.exe 2>&1 >/dev/null | tr -d '\r' |
     awk '
-    /Loaded L".*wmx\.exe"/ && !start { start = $1 + 0; thread = $2; last = start; next }
+    /Loaded L".*wmx\.exe"/ && !start { start = $1 + 0; last = start; next }
     start && /wmx start-up: / {
         split($0, field, ":"); phase = $0; sub(/.*wmx start-up: /, "", phase); sub(/"$/, "", phase)
         now = field[1] + 0

@@ -41,3 +41,14 @@ wine() {
     wineserver 2>/dev/null || true
     LD_PRELOAD="$WMX_PTY_RIG" "$wine_loader" "$@"
 }
+# Wine links a new prefix's user folders (Documents, Desktop...) to the real home folder, where a
+# program's files would stay after the prefix is gone: each becomes a folder of the prefix's own.
+own_user_folders() {
+    local folder
+    for folder in "$WMX_WINEPREFIX/drive_c/users/$(id -un)"/*; do
+        if [ -L "$folder" ]; then
+            rm "$folder"
+            mkdir "$folder"
+        fi
+    done
+}

@@ -7,16 +7,17 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
-[ -f "$WMX_WINEPREFIX/.wmx-ready-2" ] && exit 0
+[ -f "$WMX_WINEPREFIX/.wmx-ready-3" ] && exit 0
 # The build's generators may ask for the prefix at the same time: one makes it, the others wait.
 mkdir -p "$WMX_BUILD"
 exec 9>"$WMX_BUILD/.wine-prefix-$WMX_WINE_ARCH.lock"
 flock 9
-[ -f "$WMX_WINEPREFIX/.wmx-ready-2" ] && exit 0
+[ -f "$WMX_WINEPREFIX/.wmx-ready-3" ] && exit 0
 rm -rf "$WMX_WINEPREFIX"
 mkdir -p "$WMX_WINEPREFIX" "$WMX_PORTS"
 wine wineboot -i >/dev/null 2>&1
 wineserver -w
+own_user_folders
 cp /usr/share/wine/fonts/* "$WMX_WINEPREFIX/drive_c/windows/Fonts/"
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
 for n in 5 6 7 8; do
@@ -24,4 +25,4 @@ for n in 5 6 7 8; do
 done
 wineserver -k || true
 wineserver -w
-touch "$WMX_WINEPREFIX/.wmx-ready-2"
+touch "$WMX_WINEPREFIX/.wmx-ready-3"

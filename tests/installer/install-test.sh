@@ -30,6 +30,8 @@ finish() {
 trap finish EXIT
 
 wine wineboot -i >/dev/null 2>&1
+wineserver -w
+own_user_folders
 drive="$WMX_WINEPREFIX/drive_c"
 user="$(id -un)"
 # The Program Files folder of the prefix's own width, where a package of that width installs.
@@ -108,13 +110,13 @@ echo "== file type"
     "\"$installed_win\\wmx.exe\",0" ] || fail "no icon for .wmx"
 
 echo "== a .wmx opened through its type"
-# A folder of the test's own prefix: the prefix's Documents is the real home folder.
-documents="$drive/station"
-mkdir -p "$documents"
+documents="$drive/users/$user/Documents"
+# The prefix's own: nothing the test saves there reaches the real home folder.
+[ -d "$documents" ] && [ ! -L "$documents" ] || fail "Documents leads out of the prefix"
 "$WMX_BUILD/native/tools/sample-config/sample-config" "$documents/station.wmx"
 # Started from a folder without "config.wmx", as Explorer starts it.
-customer="$(cd "$work/scratch" && wine "$probe" open 'C:\station\station.wmx' | tr -d '\r')" ||
-    true
+customer="$(cd "$work/scratch" &&
+    wine "$probe" open 'C:\users\'"$user"'\Documents\station.wmx' | tr -d '\r')" || true
 [ "$customer" = "Stacja Kontroli Pojazdow nr 3" ] || fail "first field shows '$customer'"
 
 echo "== upgrade"

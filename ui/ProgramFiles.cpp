@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
+
 namespace {
 
 bool FileExists(const std::string& path) {
@@ -29,6 +31,21 @@ std::string AnsiPath(const std::wstring& path) {
     return length > 0 && length < MAX_PATH ? convert(shortPath) : text;
 }
 
+// The first word is the program, quoted or up to white space, as the system's parser reads it.
+bool NamesMoreThanTheProgram(const wchar_t* commandLine) {
+    const wchar_t* rest = commandLine;
+    if (*rest == L'"') {
+        rest = wcschr(rest + 1, L'"');
+        if (!rest)
+            return false;
+        ++rest;
+    } else {
+        rest += wcscspn(rest, L" \t");
+    }
+    rest += wcsspn(rest, L" \t");
+    return *rest != L'\0';
+}
+
 } // namespace
 
 std::string FindProgramFile(const char* name) {
@@ -43,6 +60,10 @@ std::string FindProgramFile(const char* name) {
 }
 
 std::string StartDocument() {
+    // The shell, whose parser splits the command line, is loaded only for a line that names more
+    // than the program.
+    if (!NamesMoreThanTheProgram(GetCommandLineW()))
+        return {};
     int count = 0;
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!args)

@@ -424,14 +424,19 @@ void ExpectBoundedClose(CommSession& Session, const char* What) {
     ExpectBoundedClose(Session, What, owner);
 }
 
-// The write thread is stuck in a write of a request it has taken; the request behind it waits.
-// Under Wine the read interval timer can fail the idle read (ERROR_SEM_TIMEOUT) while a write is
-// stuck on the same pty; without an interval the read simply waits, as on Windows.
-void StickTheWriteThread(CommSession& Session, const std::string& RigMode) {
+// Opens a logged session whose write thread is then stuck in a write of a request it has taken;
+// the request behind it waits. Returns the log's name. Under Wine the read interval timer can fail
+// the idle read (ERROR_SEM_TIMEOUT) while a write is stuck on the same pty; without an interval
+// the read simply waits, as on Windows.
+std::string StickTheWriteThread(CommSession& Session, const std::string& LogName,
+                                const std::string& RigMode) {
+    Session.Comm.RxTimeOut = 0;
+    std::string log = Session.OpenLogged(LogName);
     WriteRigControl(RigMode);
     Session.Send(IdRequest);
     Session.Send(IdRequest);
     Session.PumpFor(300);
+    return log;
 }
 
 int ThreadsOfThisProcess() {
@@ -543,9 +548,7 @@ TEST(Comm32StuckWrite, ClosingThePortUnderAStuckWriteEndsTheThread) {
 // order or is given up, never both.
 TEST(Comm32StuckWrite, AWriteThatNeverCompletesIsEndedOrGivenUpWithinTheBound) {
     CommSession session;
-    session.Comm.RxTimeOut = 0;
-    std::string log = session.OpenLogged("stuck-write.log");
-    StickTheWriteThread(session, "write zero\n");
+    std::string log = StickTheWriteThread(session, "stuck-write.log", "write zero\n");
     ExpectBoundedClose(session, "a write that never completes");
     RemoveRigControl();
     auto lines = ReadLines(log);
@@ -565,9 +568,7 @@ TEST(Comm32StuckWrite, AWriteThatNeverCompletesIsEndedOrGivenUpWithinTheBound) {
 // session's port, window or log.
 TEST(Comm32StuckWrite, AWriteThatNothingEndsIsGivenUpAndLeavesTheNextSessionAlone) {
     CommSession session;
-    session.Comm.RxTimeOut = 0;
-    std::string log = session.OpenLogged("hung-write.log");
-    StickTheWriteThread(session, "write hang\n");
+    std::string log = StickTheWriteThread(session, "hung-write.log", "write hang\n");
     ExpectBoundedClose(session, "a write that nothing ends");
     auto lines = ReadLines(log);
     ASSERT_LT(LineStartingWith(lines, "Write thread not exiting.  Terminating it."), lines.size())

@@ -361,7 +361,20 @@ void TMainForm::SetWaitCursor(bool waiting) {
     SetCursor(LoadCursor(nullptr, waiting ? IDC_WAIT : IDC_ARROW));
 }
 
+// What the user types into a field, or chooses in the vehicle-type box, changes the set; a text
+// the program puts in a field does not (it leaves the field's modified mark off).
+void TMainForm::NoteUserChange(int id, int code) {
+    if (code == EN_CHANGE) {
+        HWND field = GetDlgItem(Handle, id);
+        if (field && SendMessageA(field, EM_GETMODIFY, 0, 0))
+            MeasurementsChanged = true;
+    } else if (id == idrodzaj_pojazdu && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) {
+        MeasurementsChanged = true;
+    }
+}
+
 void TMainForm::DispatchCommand(int id, int code) {
+    NoteUserChange(id, code);
     // Only focus moves inside the window run the exit handlers, not the window losing the
     // focus to a dialog or another program.
     if (Deactivated && (code == EN_KILLFOCUS || (id == idrodzaj_pojazdu && code == CBN_KILLFOCUS)))
@@ -472,6 +485,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         MoveToDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
+        CanClose = false;
+        RunHandler(*this, &TMainForm::FormCloseQuery);
+        if (!CanClose)
+            return 0;
         RunHandler(*this, &TMainForm::FormClose);
         break;
     case WM_DESTROY:

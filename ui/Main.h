@@ -122,7 +122,14 @@ class TMainForm {
     void sbStartClick();
     void Timer2Timer();
     void Timer3Timer();
+    void FormCloseQuery();
     void FormClose();
+
+    // Unsaved entries and readings (MainFile.cpp): whether the set has changed since it was
+    // opened or saved; true when it may be replaced or dropped now, after asking the user whether
+    // to save it first where it has changed.
+    bool MeasurementsChanged = false;
+    bool ChangesSavedOrDropped();
 
     HWND Handle = nullptr;
     HWND SpeedBar = nullptr;
@@ -173,6 +180,8 @@ class TMainForm {
     void ShowSlot(std::uint8_t n);
     void StoreShownSlot();
     void OpenChosenFile();
+    bool SaveAs();
+    void NoteUserChange(int id, int code);
     void ResizeToText(HWND label);
     const char* HintOf(HWND control) const;
     void UpdateHintFromPointer();
@@ -186,6 +195,8 @@ class TMainForm {
     // Between losing the activation and getting it back.
     bool Deactivated = false;
     bool Shown = false;
+    // Set by FormCloseQuery: whether the window may close.
+    bool CanClose = false;
     std::string CurrentHint;
 };
 

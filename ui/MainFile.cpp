@@ -34,10 +34,25 @@ bool AskFileName(HWND owner, std::string& fileName, const char* filter, const ch
 } // namespace
 
 void TMainForm::FileOpen() {
-    if (!AskFileName(Handle, OpenDialogFileName, "pliki WMX (*.wmx)\0*.wmx\0", nullptr,
+    if (!ChangesSavedOrDropped() ||
+        !AskFileName(Handle, OpenDialogFileName, "pliki WMX (*.wmx)\0*.wmx\0", nullptr,
                      OFN_HIDEREADONLY, false))
         return;
     OpenChosenFile();
+}
+
+bool TMainForm::ChangesSavedOrDropped() {
+    if (!MeasurementsChanged)
+        return true;
+    switch (MessageBoxA(Handle, "Save changes to the measurements?", "Kavra Tintra",
+                        MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return SaveAs();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void TMainForm::OpenChosenFile() {
@@ -51,17 +66,25 @@ void TMainForm::OpenChosenFile() {
         Tabela.SetCell(2, r, GetText(MeasurementStore.Slot(r).TimeText));
     }
     RecomputeValues(MeasurementStore);
+    MeasurementsChanged = false;
 }
 
 void TMainForm::FileSaveAs() {
+    SaveAs();
+}
+
+// False when the user cancels; a failed save throws.
+bool TMainForm::SaveAs() {
     if (!AskFileName(Handle, SaveDialogFileName, "pliki wmx (*.wmx)\0*.wmx\0", "wmx",
                      OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true))
-        return;
+        return false;
     // What the window shows is stored first: a field still being edited and readings just
     // polled into the grid belong in the file. The selected row is not made the current record,
     // which a running poll uses as its cursor.
     setTab(static_cast<std::uint8_t>(Tabela.Row()));
     WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
+    MeasurementsChanged = false;
+    return true;
 }
 
 void TMainForm::FormShow() {

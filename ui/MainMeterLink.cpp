@@ -33,6 +33,8 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
     const DeliveryOutcome outcome = ReceiveDelivery(
         Link, std::span(static_cast<const std::uint8_t*>(Buffer), BufferLength), CurrentRecord);
     SetStatusText(2, ReceivedPanelText(Link.ReceivedCount));
+    if (outcome.Measurement || outcome.ResultText)
+        MeasurementsChanged = true;
     if (const auto& m = outcome.Measurement) {
         Tabela.SetCell(3, m->Record, m->Front.Shown);
         Tabela.SetCell(4, m->Record, m->Left.Shown);
@@ -73,6 +75,9 @@ void TMainForm::sbStartClick() {
         SetCaption(sbStart, "Connect");
         return;
     }
+    // Connect clears the table.
+    if (!ChangesSavedOrDropped())
+        return;
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     CurrentRecord = 1;
@@ -109,6 +114,11 @@ void TMainForm::Timer2Timer() {
         Timer2.SetEnabled(false);
         SetWaitCursor(false);
     }
+}
+
+// Closing drops the set: asked first where it has changed.
+void TMainForm::FormCloseQuery() {
+    CanClose = ChangesSavedOrDropped();
 }
 
 void TMainForm::FormClose() {

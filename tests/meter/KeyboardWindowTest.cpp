@@ -179,9 +179,13 @@ TEST_F(KeyboardTest, SaveAsDuringThePollLeavesItsCursorAndCtrlOOpensTheFile) {
     EXPECT_EQ(RequestedRecords(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}))
         << "each record asked for once";
 
+    // The readings after the save are not saved: opening asks first.
+    MessageBoxSeen question;
+    Dialogs.Expect(AnswerMessageBox(question, IDNO));
     std::string filter;
     Dialogs.Expect(ChooseFile(Path("mid-poll.wmx"), &filter));
     Keystroke('O', VK_CONTROL);
+    EXPECT_EQ(question.Text, "Save changes to the measurements?");
     EXPECT_EQ(filter, "pliki WMX (*.wmx)") << "Ctrl+O opened the open dialog";
     EXPECT_EQ(CurrentRecord, 1);
 }

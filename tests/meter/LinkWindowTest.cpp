@@ -191,9 +191,12 @@ TEST_F(LinkTest, OkReadsTheNineRecords) {
         EXPECT_NE(Form->Tabela.Cells(2, r), "00:00:00");
     }
     EXPECT_EQ(WindowText(Form->txtTmp), "negative") << "the verdict of the last record";
-    // Reading again starts from an empty table, without asking.
+    // Reading again starts from an empty table, once the user lets the unsaved readings go.
     ClickStart();
+    MessageBoxSeen question;
+    Dialogs.Expect(AnswerMessageBox(question, IDNO));
     ClickStart();
+    EXPECT_EQ(question.Text, "Save changes to the measurements?");
     for (int r = 1; r <= 9; ++r)
         ExpectRowEmpty(r);
 }
@@ -250,6 +253,9 @@ TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
     };
     for (const auto& close : closers) {
         PollStuckAtRecordTwo();
+        // Record 1 has been read: the unsaved reading may go.
+        MessageBoxSeen question;
+        Dialogs.Expect(AnswerMessageBox(question, IDNO));
         close(*Form);
         EXPECT_EQ(RunMessageLoop(), 0);
         EXPECT_FALSE(IsWindow(Form->Handle));

@@ -3,9 +3,31 @@
 
 #include "ui/Controls.h"
 
+#include <cstring>
+
 namespace {
 constexpr const char* WebAddress = "http://www.wmx-tint.example/";
 constexpr const char* CompanyLine = "WMX window tint measurement software, inspection station kit";
+
+// The program's version as its version resource gives it ("1.0.0"), read from the resource's
+// fixed part, which begins with a signature of its own; empty where there is none.
+std::string ProgramVersion() {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    const auto* bytes =
+        found ? static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    if (!bytes)
+        return {};
+    const DWORD size = SizeofResource(nullptr, found);
+    for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += sizeof(DWORD)) {
+        VS_FIXEDFILEINFO fixed;
+        std::memcpy(&fixed, bytes + at, sizeof fixed);
+        if (fixed.dwSignature == VS_FFI_SIGNATURE)
+            return std::to_string(HIWORD(fixed.dwFileVersionMS)) + "." +
+                   std::to_string(LOWORD(fixed.dwFileVersionMS)) + "." +
+                   std::to_string(HIWORD(fixed.dwFileVersionLS));
+    }
+    return {};
+}
 } // namespace
 
 void TMainForm::ResizeToText(HWND label) {
@@ -43,7 +65,10 @@ void TMainForm::ShowHint(const std::string& hint) {
 }
 
 void TMainForm::HelpAbout() {
-    MessageBoxA(Handle, WebAddress, "Kavra Tintra", MB_OK);
+    const std::string version = ProgramVersion();
+    const std::string text =
+        version.empty() ? WebAddress : std::string(WebAddress) + "\n\nVersion " + version;
+    MessageBoxA(Handle, text.c_str(), "Kavra Tintra", MB_OK);
 }
 
 void TMainForm::Image1Click() {

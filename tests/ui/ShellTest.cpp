@@ -21,10 +21,12 @@ TEST_F(ShellTest, ClockShowsTheSystemsDateAndTimeFormats) {
 }
 
 TEST_F(ShellTest, InformationBoxesShowTheirTexts) {
+    // The web address, and the version of the resources the program carries.
+    const char* const AboutText = "http://www.wmx-tint.example/\n\nVersion " WMX_VERSION;
     const struct {
         HWND Control;
         const char* Expected;
-    } cases[] = {{Form->SpeedButton6, "http://www.wmx-tint.example/"},
+    } cases[] = {{Form->SpeedButton6, AboutText},
                  {Form->Image1, "WMX window tint measurement software, inspection station kit"}};
     for (const auto& c : cases) {
         MessageBoxSeen box;
@@ -38,7 +40,7 @@ TEST_F(ShellTest, InformationBoxesShowTheirTexts) {
     Dialogs.Expect(AnswerMessageBox(about));
     PostMessageA(Form->Handle, WM_COMMAND, idHelpAboutItem, 0);
     ProcessMessages();
-    EXPECT_EQ(about.Text, "http://www.wmx-tint.example/");
+    EXPECT_EQ(about.Text, AboutText);
 }
 
 TEST_F(ShellTest, HintsShowInStatusPanelThreeAndAsTooltips) {

@@ -6,9 +6,9 @@
 
 namespace {
 
-HFONT CreateOutlineFont(const char* face) {
+HFONT CreateOutlineFont(const char* face, int characterHeight) {
     LOGFONTA style{};
-    style.lfHeight = -ReportCharacterHeight;
+    style.lfHeight = -characterHeight;
     style.lfWeight = FW_NORMAL;
     style.lfCharSet = DEFAULT_CHARSET;
     style.lfOutPrecision = OUT_TT_ONLY_PRECIS;
@@ -35,11 +35,11 @@ bool RealizedScalable(HDC dc, HFONT font, const char* face) {
 
 } // namespace
 
-HFONT CreateReportFont(HDC dc) {
+HFONT CreateReportFont(HDC dc, int characterHeight) {
     constexpr const char* face = "MS Sans Serif";
-    const HFONT font = CreateOutlineFont(face);
+    const HFONT font = CreateOutlineFont(face, characterHeight);
     if (RealizedScalable(dc, font, face))
         return font;
     DeleteObject(font);
-    return CreateOutlineFont("Microsoft Sans Serif");
+    return CreateOutlineFont("Microsoft Sans Serif", characterHeight);
 }

@@ -1,8 +1,8 @@
 #include "report/ReportImage.h"
 
 #include "report/BitmapFile.h"
+#include "report/FittedText.h"
 #include "report/ReportError.h"
-#include "report/ReportFont.h"
 
 #include <memory>
 #include <utility>
@@ -120,17 +120,13 @@ ReportImage::~ReportImage() {
 
 void ReportImage::WriteTexts(const std::array<std::string, ReportTextCount>& texts) {
     MemoryDc dc(CreateCompatibleDC(nullptr));
-    GdiObject font(CreateReportFont(dc.get()));
     const HGDIOBJ oldBitmap = SelectObject(dc.get(), bitmap_);
-    const HGDIOBJ oldFont = SelectObject(dc.get(), font.get());
     SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc.get(), RGB(255, 255, 255));
     SetBkMode(dc.get(), OPAQUE);
-    for (std::size_t i = 0; i < ReportTextCount; ++i) {
-        const PixelPoint at = PlaceTextPosition(width_, height_, ReportPlaces[i]);
-        TextOutA(dc.get(), at.X, at.Y, texts[i].data(), static_cast<int>(texts[i].size()));
-    }
-    SelectObject(dc.get(), oldFont);
+    for (std::size_t i = 0; i < ReportTextCount; ++i)
+        WriteFittedText(dc.get(), texts[i], PlaceTextPosition(width_, height_, ReportPlaces[i]),
+                        PlaceTextRight(width_, ReportPlaces[i]));
     SelectObject(dc.get(), oldBitmap);
 }
 

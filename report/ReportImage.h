@@ -27,7 +27,7 @@ class ReportImage {
     ReportImage& operator=(ReportImage&&) = delete;
     ~ReportImage();
 
-    // Writes each text at its place of the layout, in layout order.
+    // Writes each text at its place of the layout, in layout order, inside its box of the form.
     void WriteTexts(const std::array<std::string, ReportTextCount>& texts);
     ReportDib ConvertToDib() const;
 

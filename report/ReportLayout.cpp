@@ -10,12 +10,18 @@ int RoundHalfEven(long double value) {
     return static_cast<int>(std::nearbyint(value));
 }
 
+int PercentOf(int size, float percent) {
+    return RoundHalfEven(static_cast<long double>(size) * percent / 100.0L);
+}
+
 } // namespace
 
 PixelPoint PlaceTextPosition(int width, int height, ReportPlace place) {
-    const long double x = static_cast<long double>(width) * place.XPercent / 100.0L;
-    const long double y = static_cast<long double>(height) * place.YPercent / 100.0L;
-    return {RoundHalfEven(x), RoundHalfEven(y)};
+    return {PercentOf(width, place.XPercent), PercentOf(height, place.YPercent)};
+}
+
+int PlaceTextRight(int width, ReportPlace place) {
+    return PercentOf(width, place.RightPercent);
 }
 
 std::string_view VerdictWord(float value, float limit) {

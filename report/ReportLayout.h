@@ -37,35 +37,37 @@ struct ReportMeasurement {
     float RightValue = 0;
 };
 
-// One text of the report: its top-left corner in percent of the image's width and height, as
-// single-precision values (30.1 stands for the single nearest to 30.1).
+// One text of the report: its top-left corner in percent of the image's width and height, and the
+// right edge of the form's white box that holds it in percent of the width, as single-precision
+// values (30.1 stands for the single nearest to 30.1).
 struct ReportPlace {
     float XPercent;
     float YPercent;
+    float RightPercent;
 };
 
 constexpr std::size_t ReportTextCount = 18;
 
 // In the order in which the texts are written; a later text covers an earlier one it overlaps.
 inline constexpr std::array<ReportPlace, ReportTextCount> ReportPlaces{{
-    {25.0f, 20.0f}, // customer name
-    {25.0f, 22.5f}, // address, first line
-    {25.0f, 25.0f}, // address, second line
-    {25.0f, 30.1f}, // date of the test
-    {25.0f, 33.0f}, // time of the test
-    {70.0f, 30.1f}, // registration number
-    {70.0f, 33.0f}, // vehicle type word
-    {70.0f, 35.7f}, // make
-    {70.0f, 38.7f}, // model
-    {70.0f, 41.7f}, // mileage
-    {73.0f, 53.7f}, // front verdict
-    {73.0f, 59.6f}, // left verdict
-    {73.0f, 65.6f}, // right verdict
-    {50.0f, 53.7f}, // front reading
-    {50.0f, 59.6f}, // left reading
-    {50.0f, 65.6f}, // right reading
-    {27.8f, 76.1f}, // comment
-    {27.8f, 86.0f}, // diagnostician
+    {25.0f, 20.0f, 93.5f}, // customer name
+    {25.0f, 22.5f, 93.5f}, // address, first line
+    {25.0f, 25.0f, 93.5f}, // address, second line
+    {25.0f, 30.1f, 50.0f}, // date of the test
+    {25.0f, 33.0f, 50.0f}, // time of the test
+    {70.0f, 30.1f, 93.5f}, // registration number
+    {70.0f, 33.0f, 93.5f}, // vehicle type word
+    {70.0f, 35.7f, 93.5f}, // make
+    {70.0f, 38.7f, 93.5f}, // model
+    {70.0f, 41.7f, 93.5f}, // mileage
+    {73.0f, 53.7f, 93.5f}, // front verdict
+    {73.0f, 59.6f, 93.5f}, // left verdict
+    {73.0f, 65.6f, 93.5f}, // right verdict
+    {50.0f, 53.7f, 71.3f}, // front reading
+    {50.0f, 59.6f, 71.3f}, // left reading
+    {50.0f, 65.6f, 71.3f}, // right reading
+    {27.8f, 76.1f, 93.5f}, // comment
+    {27.8f, 86.0f, 64.5f}, // diagnostician
 }};
 
 struct PixelPoint {
@@ -77,6 +79,9 @@ struct PixelPoint {
 // Where a text placed at the given percentages starts on an image of width x height pixels:
 // size x percent / 100 in extended precision, rounded to the nearest pixel, ties to even.
 PixelPoint PlaceTextPosition(int width, int height, ReportPlace place);
+// The first column past the text's box on an image of that width, rounded the same way: nothing of
+// the text is drawn there or further right.
+int PlaceTextRight(int width, ReportPlace place);
 
 // "positive" when the value meets its limit (FrontLimit or SideLimit), else "negative".
 std::string_view VerdictWord(float value, float limit);
@@ -93,6 +98,9 @@ std::string_view CutReportText(std::string_view text);
 constexpr int ReportTextPoints = 20;
 constexpr int ReportCharacterHeight = (ReportTextPoints * 96 + 36) / 72;
 static_assert(ReportCharacterHeight == 27);
+// A text too wide for its box is drawn smaller until it fits, down to two thirds of the character
+// height; a text that does not fit even then is cut at the box's right edge.
+constexpr int ReportSmallestCharacterHeight = ReportCharacterHeight * 2 / 3;
 
 // The 18 texts in the order of ReportPlaces, already cut to their length.
 std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,

@@ -16,7 +16,7 @@ cp "$WMX_WIN_BUILD/wmx.exe" "$workdir/"
 source "$here/xvfb.sh"
 cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }
 trap cleanup EXIT
-(cd "$workdir" && exec wine wmx.exe) &
+(cd "$workdir" && wine wmx.exe) &
 source "$here/window-picture.sh"
 window_picture "$WMX_BUILD/screenshot.png"
 echo "screenshot: $WMX_BUILD/screenshot.png"

@@ -155,8 +155,9 @@ class TMainForm {
     // Each dialog keeps the last chosen name for its next use.
     std::string OpenDialogFileName;
     std::string SaveDialogFileName;
-    // The document to open at start instead of "config.wmx"; empty for none.
-    std::string StartFile;
+    // The document to open at start instead of "config.wmx", as the system named it; empty for
+    // none.
+    std::wstring StartFile;
 
   private:
     template <class Owner>

@@ -95,7 +95,7 @@ void TMainForm::FormShow() {
     // A document named at start is opened instead, as File > Open opens it, and the Open dialog
     // then starts in its folder.
     if (!StartFile.empty()) {
-        OpenDialogFileName = StartFile;
+        OpenDialogFileName = OpenablePath(StartFile);
         OpenChosenFile();
         return;
     }

@@ -1,10 +1,15 @@
 #include "ui/ProgramFiles.h"
 
+#include "data/FileError.h"
+#include "ui/AnsiPath.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <cwchar>
+#include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -12,23 +17,24 @@ bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The files are opened by their ANSI names: a path with characters outside the code page goes
-// by its short name, which has none.
-std::string AnsiPath(const std::wstring& path) {
-    BOOL lossy = FALSE;
-    const auto convert = [&lossy](const std::wstring& wide) {
-        const int size =
-            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, &lossy);
-        std::string text(size > 0 ? size - 1 : 0, '\0');
-        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(), size, nullptr, &lossy);
-        return text;
-    };
-    std::string text = convert(path);
-    if (!lossy)
-        return text;
-    wchar_t shortPath[MAX_PATH];
-    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? convert(shortPath) : text;
+std::wstring ProgramFolder() {
+    std::wstring exe(MAX_PATH, L'\0');
+    DWORD length;
+    while ((length = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()))) ==
+           exe.size())
+        exe.resize(exe.size() * 2);
+    exe.resize(length);
+    return exe.substr(0, exe.find_last_of(L"\\/") + 1);
+}
+
+std::wstring FullPath(const wchar_t* path) {
+    const DWORD size = GetFullPathNameW(path, 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size ? GetFullPathNameW(path, size, full.data(), nullptr) : 0;
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    return full;
 }
 
 // The first word is the program, quoted or up to white space, as the system's parser reads it.
@@ -51,15 +57,13 @@ bool NamesMoreThanTheProgram(const wchar_t* commandLine) {
 std::string FindProgramFile(const char* name) {
     if (FileExists(name))
         return name;
-    wchar_t exe[MAX_PATH];
-    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
-    std::wstring folder(exe, length < MAX_PATH ? length : 0);
-    folder.erase(folder.find_last_of(L"\\/") + 1);
-    const std::string besideProgram = AnsiPath(folder) + name;
-    return FileExists(besideProgram) ? besideProgram : name;
+    const std::optional<std::string> folder = AnsiPath(ProgramFolder());
+    if (folder && FileExists(*folder + name))
+        return *folder + name;
+    return name;
 }
 
-std::string StartDocument() {
+std::wstring StartDocument() {
     // The shell, whose parser splits the command line, is loaded only for a line that names more
     // than the program.
     if (!NamesMoreThanTheProgram(GetCommandLineW()))
@@ -68,12 +72,17 @@ std::string StartDocument() {
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     if (!args)
         return {};
-    std::string document;
-    if (count > 1 && *args[1]) {
-        wchar_t full[MAX_PATH];
-        const DWORD length = GetFullPathNameW(args[1], MAX_PATH, full, nullptr);
-        document = AnsiPath(length > 0 && length < MAX_PATH ? std::wstring(full) : args[1]);
-    }
+    const std::wstring document = count > 1 && *args[1] ? FullPath(args[1]) : std::wstring();
     LocalFree(args);
     return document;
+}
+
+std::string OpenablePath(const std::wstring& path) {
+    if (std::optional<std::string> ansi = AnsiPath(path))
+        return *std::move(ansi);
+    // A file that is not there has no short name either: that is what the user must hear.
+    const std::string reason = GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES
+                                   ? FileErrorText(GetLastError())
+                                   : "Its name has characters that the system's code page lacks";
+    throw std::runtime_error("Cannot open file \"" + ShownText(path) + "\". " + reason);
 }

@@ -10,4 +10,8 @@
 std::string FindProgramFile(const char* name);
 
 // The document named by the program's first argument, as a full path; empty when there is none.
-std::string StartDocument();
+std::wstring StartDocument();
+
+// The path as the program's file functions open it (AnsiPath). Throws, naming the file, when the
+// system's code page can hold neither the path nor a short name of it.
+std::string OpenablePath(const std::wstring& path);

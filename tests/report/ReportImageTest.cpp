@@ -24,6 +24,10 @@ ReportMeasurement FullMeasurement() {
     return {"10.12.2026", "05:58:12", "074,9", "070,0", "071,2", 749.0f, 700.0f, 712.0f};
 }
 
+std::string TrimmedRight(const std::string& text) {
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
 bool Inside(const RECT& r, int x, int y) {
     return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
 }
@@ -116,6 +120,83 @@ TEST(ReportImage, ValuesAreCutTo255Characters) {
     const Raster cut = withComment(300);
     EXPECT_TRUE(cut.Pixels == withComment(255).Pixels);
     EXPECT_FALSE(cut.Pixels == withComment(254).Pixels);
+}
+
+// A value wider than its box of the form is drawn smaller until it fits, down to two thirds of
+// the character height, and past that cut at the box's right edge; none crosses its box.
+TEST(ReportImage, LongValuesShrinkToFitTheirBoxThenAreCutAtItsEdge) {
+    enum Drawn { Fits, Shrinks, Cut };
+    struct Length {
+        std::size_t characters;
+        Drawn drawn;
+    };
+    using E = ReportEntries;
+    using M = ReportMeasurement;
+    const struct {
+        const char* name;
+        std::size_t row;
+        std::vector<Length> lengths;
+        std::string E::*entry;   // the value's field, among the entries
+        std::string M::*reading; // or among the measurement's texts
+    } boxes[] = {
+        {"name", 0, {{40, Fits}, {65, Shrinks}, {131, Cut}, {255, Cut}}, &E::CustomerName, {}},
+        {"address", 2, {{65, Shrinks}}, &E::Address2, {}},
+        {"date", 3, {{10, Fits}, {24, Shrinks}}, {}, &M::DateText},
+        {"time", 4, {{60, Cut}}, {}, &M::TimeText},
+        {"registration", 5, {{12, Fits}, {22, Shrinks}, {40, Cut}}, &E::RegistrationNo, {}},
+        {"make", 7, {{22, Shrinks}}, &E::Make, {}},
+        {"model", 8, {{40, Cut}}, &E::Model, {}},
+        {"mileage", 9, {{255, Cut}}, &E::Mileage, {}},
+        {"front reading", 13, {{22, Shrinks}, {40, Cut}}, {}, &M::FrontText},
+        {"comment", 16, {{40, Fits}, {62, Shrinks}, {131, Cut}}, &E::Comment, {}},
+        {"diagnostician", 17, {{20, Fits}, {35, Shrinks}, {80, Cut}}, &E::Diagnostician, {}},
+    };
+    // Capitals and digits: their ink is as tall as the capitals of the size they are drawn at.
+    std::string pattern;
+    while (pattern.size() < ReportTextCapacity)
+        pattern += "HEKTOR WX 1234 ";
+    const ReferenceFace face = ReportReferenceFace();
+    const int smallCapitals =
+        face.CapitalHeight * ReportSmallestCharacterHeight / ReportCharacterHeight;
+    const Raster form = ReadRaster(ReportImage::Load(FormFile));
+    // The verdict words are always written: the ink of the value is what it adds to them.
+    const Raster without = Report(FormFile, {}, {});
+    for (const auto& b : boxes) {
+        const RECT box =
+            WhiteBoxAround(form, PlaceTextPosition(form.Width, form.Height, ReportPlaces[b.row]));
+        for (const Length& l : b.lengths) {
+            const std::string text = pattern.substr(0, l.characters);
+            ReportEntries entries;
+            ReportMeasurement measurement;
+            (b.entry ? entries.*b.entry : measurement.*b.reading) = text;
+            const Ink ink = FindInk(without, Report(FormFile, entries, measurement),
+                                    {0, 0, form.Width, form.Height});
+            const std::string what = std::string(b.name) + " of " + std::to_string(l.characters);
+            ASSERT_GT(ink.Width(), 0) << what << ": nothing written";
+            EXPECT_GE(ink.Left, box.left) << what;
+            EXPECT_LE(ink.Right, box.right) << what << " crosses its box's right edge";
+            EXPECT_GE(ink.Top, box.top) << what;
+            EXPECT_LE(ink.Bottom, box.bottom) << what;
+            switch (l.drawn) {
+            case Fits:
+                EXPECT_NEAR(ink.Height(), face.CapitalHeight, 1) << what << ": not at its size";
+                // Within the side bearings of its first and last letter.
+                EXPECT_NEAR(ink.Width(), face.TextWidth(TrimmedRight(text)),
+                            ReportCharacterHeight / 3)
+                    << what << ": not at its size";
+                break;
+            case Shrinks:
+                EXPECT_LT(ink.Height(), face.CapitalHeight - 1) << what << ": not smaller";
+                EXPECT_GE(ink.Height(), smallCapitals - 1) << what << ": below two thirds";
+                break;
+            case Cut:
+                EXPECT_NEAR(ink.Height(), smallCapitals, 1) << what << ": not at two thirds";
+                EXPECT_GT(ink.Right, box.right - ReportSmallestCharacterHeight / 2)
+                    << what << ": not cut at its box's edge";
+                break;
+            }
+        }
+    }
 }
 
 TEST(ReportImage, FilesThatCannotBeUsedGiveTheirMessage) {

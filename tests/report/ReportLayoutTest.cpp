@@ -46,14 +46,17 @@ TEST(ReportLayout, RoundsHalfToEvenWithSinglePrecisionPercentages) {
         ReportPlace place;
         PixelPoint at;
     } cases[] = {
-        {5, 20, {50.0f, 22.5f}, {2, 4}},  // 2.5 and 4.5 go down to even
-        {3, 60, {50.0f, 22.5f}, {2, 14}}, // 1.5 and 13.5 go up to even
+        {5, 20, {50.0f, 22.5f, 50.0f}, {2, 4}},  // 2.5 and 4.5 go down to even
+        {3, 60, {50.0f, 22.5f, 50.0f}, {2, 14}}, // 1.5 and 13.5 go up to even
         // 27.8 as a single is a little below 27.8, so 250 x 27.8 % falls just short of 69.5.
-        {250, 100, {27.8f, 86.0f}, {69, 86}},
+        {250, 100, {27.8f, 86.0f, 27.8f}, {69, 86}},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(PlaceTextPosition(c.width, c.height, c.place), c.at)
             << c.width << " x " << c.height << " at " << c.place.XPercent << " %";
+        // The box's right edge at the same percentage as the position rounds to the same column.
+        EXPECT_EQ(PlaceTextRight(c.width, c.place), c.at.X) << c.width << " wide";
+    }
 }
 
 TEST(ReportLayout, VerdictsMeetTheirLimitWhenEqual) {

@@ -75,6 +75,22 @@ Ink FindInk(const Raster& blank, const Raster& written, const RECT& area) {
     return ink;
 }
 
+RECT WhiteBoxAround(const Raster& form, PixelPoint at) {
+    const auto white = [&form](int x, int y) {
+        return x >= 0 && y >= 0 && x < form.Width && y < form.Height && form.At(x, y) == White;
+    };
+    RECT box{at.X, at.Y, at.X + 1, at.Y + 1};
+    while (white(box.left - 1, at.Y))
+        --box.left;
+    while (white(box.right, at.Y))
+        ++box.right;
+    while (white(at.X, box.top - 1))
+        --box.top;
+    while (white(at.X, box.bottom))
+        ++box.bottom;
+    return box;
+}
+
 namespace {
 
 // A font of the named face at the report's character height, drawn from its outlines only.

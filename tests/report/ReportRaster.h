@@ -35,6 +35,10 @@ struct Ink {
 };
 Ink FindInk(const Raster& blank, const Raster& written, const RECT& area);
 
+// The white box of a form around a point of it: as far as the form stays white from that point
+// to the left, the right, up and down.
+RECT WhiteBoxAround(const Raster& form, PixelPoint at);
+
 // The face the report's text is drawn in, and what its outlines give at the report's character
 // height: the black box of a capital H, and the width of a text. Throws when the face drawn is no
 // outline face.

@@ -7,7 +7,19 @@
 
 #include <commdlg.h>
 
+#include <cstdlib>
+
 namespace {
+
+std::wstring Widen(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                    wide.data(), static_cast<int>(wide.size())));
+    return wide;
+}
+
+// "Łódź": a folder whose name code page 1252 cannot hold.
+const std::wstring PolishFolder = L"\u0141\u00f3d\u017a";
 
 class StartDocumentTest : public MainFormTest {
   protected:
@@ -23,7 +35,20 @@ class StartDocumentTest : public MainFormTest {
         Created.push_back(folder);
         return path;
     }
+    // The same document in a folder of Polish letters, under a name of Polish letters too.
+    std::wstring WritePolishDocument() {
+        const std::wstring folder = Widen(Folder) + L"\\" + PolishFolder;
+        CreateDirectoryW(folder.c_str(), nullptr);
+        const std::wstring path = folder + L"\\pomiar \u015b\u0107.wmx";
+        MoveFileW(Widen(WriteDocument()).c_str(), path.c_str());
+        CreatedWide = {path, folder};
+        return path;
+    }
     void TearDown() override {
+        for (const std::wstring& path : CreatedWide) {
+            DeleteFileW(path.c_str());
+            RemoveDirectoryW(path.c_str());
+        }
         for (const std::string& path : Created) {
             DeleteFileA(path.c_str());
             RemoveDirectoryA(path.c_str());
@@ -31,12 +56,13 @@ class StartDocumentTest : public MainFormTest {
         MainFormTest::TearDown();
     }
     std::vector<std::string> Created;
+    std::vector<std::wstring> CreatedWide;
 };
 
 TEST_F(StartDocumentTest, DocumentNamedAtStartOpensAsFileOpenWould) {
     WriteConfig(*SampleStore());
     const std::string document = WriteDocument();
-    Form->StartFile = document;
+    Form->StartFile = Widen(document);
     ShowWindow();
     EXPECT_EQ(WindowText(Form->Edit1), "Document Customer") << "instead of config.wmx";
     EXPECT_EQ(CurrentRecord, 1);
@@ -57,7 +83,7 @@ TEST_F(StartDocumentTest, DocumentNamedAtStartOpensAsFileOpenWould) {
 
 TEST_F(StartDocumentTest, UnreadableDocumentAtStartShowsTheOpenError) {
     WriteConfig(*SampleStore());
-    Form->StartFile = Path("missing.wmx");
+    Form->StartFile = Widen(Path("missing.wmx"));
     MessageBoxSeen error;
     Dialogs.Expect(AnswerMessageBox(error));
     ShowWindow();
@@ -70,12 +96,13 @@ TEST_F(StartDocumentTest, UnreadableDocumentAtStartShowsTheOpenError) {
 // The real program in a process of its own: its main window once it is up, its message boxes.
 class ProgramRun {
   public:
-    ProgramRun(const std::string& exe, const std::string& arguments, const std::string& folder) {
-        std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA startup{};
+    ProgramRun(const std::string& exe, const std::wstring& arguments, const std::string& folder) {
+        std::wstring commandLine =
+            L"\"" + Widen(exe) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        STARTUPINFOW startup{};
         startup.cb = sizeof startup;
-        if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &Process))
+        if (!CreateProcessW(Widen(exe).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                            nullptr, Widen(folder).c_str(), &startup, &Process))
             return;
         WaitForInputIdle(Process.hProcess, 10000);
         for (int i = 0; i < 100 && !(Main = Window("TMainForm")); ++i)
@@ -96,6 +123,13 @@ class ProgramRun {
         WindowSearch search{Process.dwProcessId, className, nullptr};
         EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
         return search.Found;
+    }
+    // The first dialog box of the process (its error box), once it is up.
+    HWND ErrorBox() const {
+        HWND box = nullptr;
+        for (int i = 0; i < 100 && !(box = Window("#32770")); ++i)
+            Sleep(50);
+        return box;
     }
     // The main window's first field once it shows the expected text, or as it is after a wait.
     std::string FirstField(const std::string& expected) const {
@@ -137,10 +171,48 @@ TEST_F(StartDocumentTest, ProgramStartedWithAQuotedPathOpensThatDocument) {
     const std::string document = WriteDocument();
     // As the file association passes it: "%1", blanks and all; the working folder has no
     // config.wmx, so any error box would show.
-    ProgramRun run(exe, "\"" + document + "\"", Folder);
+    ProgramRun run(exe, L"\"" + Widen(document) + L"\"", Folder);
     ASSERT_TRUE(run.Main);
     EXPECT_EQ(run.FirstField("Document Customer"), "Document Customer");
     EXPECT_FALSE(run.Window("#32770")) << "no error box";
+}
+
+// Under every code page: where the code page cannot hold the letters (1252), through the path's
+// short name; where it can (1250, UTF-8), through the path itself. tests/ui/CMakeLists.txt runs
+// this under each of them.
+TEST_F(StartDocumentTest, ProgramStartedWithAPathOfPolishLettersOpensThatDocument) {
+    if (const char* codePage = std::getenv("WMX_CODE_PAGE")) {
+        ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(codePage))) << "the run's code page";
+    }
+    const std::string exe = Path("wmx.exe");
+    ASSERT_TRUE(CopyFileA(WMX_EXE, exe.c_str(), FALSE));
+    const std::wstring document = WritePolishDocument();
+    ASSERT_NE(GetFileAttributesW(document.c_str()), INVALID_FILE_ATTRIBUTES);
+    ProgramRun run(exe, L"\"" + document + L"\"", Folder);
+    ASSERT_TRUE(run.Main);
+    EXPECT_EQ(run.FirstField("Document Customer"), "Document Customer") << "code page " << GetACP();
+    EXPECT_FALSE(run.Window("#32770")) << "no error box";
+}
+
+// A path that the code page cannot hold and that has no short name (a file that is not there):
+// the error box names it, as the code page shows it.
+TEST_F(StartDocumentTest, ProgramStartedWithAPathTheCodePageCannotHoldNamesItInTheErrorBox) {
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "the name as code page 1252 shows it";
+    const std::string exe = Path("wmx.exe");
+    ASSERT_TRUE(CopyFileA(WMX_EXE, exe.c_str(), FALSE));
+    const std::wstring folder = Widen(Folder) + L"\\" + PolishFolder;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CreatedWide = {folder};
+    ProgramRun run(exe, L"\"" + folder + L"\\pomiar \u015b\u0107.wmx\"", Folder);
+    ASSERT_TRUE(run.Main);
+    const HWND box = run.ErrorBox();
+    ASSERT_TRUE(box) << "no error box";
+    EXPECT_EQ(ProgramRun::TextOf(GetDlgItem(box, 0xFFFF)),
+              "Cannot open file \"" + Folder +
+                  "\\?\xf3"
+                  "d?\\pomiar ??.wmx\". File not found.");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
 }
 
 TEST_F(StartDocumentTest, ConfigAndFormAreFoundBesideTheProgramFromAnotherFolder) {
@@ -155,7 +227,7 @@ TEST_F(StartDocumentTest, ConfigAndFormAreFoundBesideTheProgramFromAnotherFolder
     SetText(config->Slot(1).CustomerName, "Config Beside The Program");
     WriteMeasurementFile(Created[1], *config);
     // The working folder (the test's own) holds neither file.
-    ProgramRun run(exe, "", Folder);
+    ProgramRun run(exe, L"", Folder);
     ASSERT_TRUE(run.Main);
     EXPECT_EQ(run.FirstField("Config Beside The Program"), "Config Beside The Program");
     EXPECT_FALSE(run.Window("#32770")) << "no error box";

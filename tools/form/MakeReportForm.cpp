@@ -1,7 +1,9 @@
 // Draws the blank test-report form "protokol.bmp": an A4 portrait page at 150 pixels per inch
 // (1240 x 1754), 24 bits per pixel. The program writes its values into the white boxes; each box
 // starts a little before and left of the value's place and leaves room for one line of text
-// 27 pixels high. Usage: make_report_form <output file>
+// 27 pixels high. The report keeps each value left of its box's right edge, which it knows as a
+// percentage of the width (ReportPlaces): a box that moves here moves there too.
+// Usage: make_report_form <output file>
 
 #include <windows.h>
 

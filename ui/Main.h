@@ -122,6 +122,8 @@ class TMainForm {
     void sbStartClick();
     void Timer2Timer();
     void Timer3Timer();
+    // Starts the identification on the port just opened (TEST).
+    void StartIdentification();
     void FormCloseQuery();
     void FormClose();
 
@@ -196,6 +198,8 @@ class TMainForm {
     // Between losing the activation and getting it back.
     bool Deactivated = false;
     bool Shown = false;
+    // When the running identification began.
+    DWORD IdentificationStarted = 0;
     // Set by FormCloseQuery: whether the window may close.
     bool CanClose = false;
     std::string CurrentHint;

@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/Main.h"
 #include "ui/Unit2.h"
+#include "ui/UserSettings.h"
 
 #include <span>
 
@@ -13,6 +14,13 @@ PortTable Ports;
 PortListSource PortList;
 
 namespace {
+
+// How long the identification may go unanswered before the hint panel says so.
+constexpr DWORD NoAnswerAfterMs = 3000;
+
+std::string NoAnswerText(const std::string& port) {
+    return "No answer from the meter on " + port;
+}
 
 // The speed button paints its caption only when asked to.
 void SetCaption(HWND button, const char* caption) {
@@ -33,7 +41,9 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
     const DeliveryOutcome outcome = ReceiveDelivery(
         Link, std::span(static_cast<const std::uint8_t*>(Buffer), BufferLength), CurrentRecord);
     SetStatusText(2, ReceivedPanelText(Link.ReceivedCount));
-    if (outcome.Measurement || outcome.ResultText)
+    // A reading changes the set, with the verdict written for it; the meter naming itself does
+    // not.
+    if (outcome.Measurement)
         MeasurementsChanged = true;
     if (const auto& m = outcome.Measurement) {
         Tabela.SetCell(3, m->Record, m->Front.Shown);
@@ -59,7 +69,18 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
         Timer3.SetEnabled(false);
         EnableWindow(Form2->btOK, TRUE);
         SetStatusText(0, PortPanelText(Comm32.CommPort));
+        if (StatusText(3) == NoAnswerText(Comm32.CommPort))
+            SetStatusText(3, "");
+        RememberMeterPort(Comm32.CommPort);
+        Form2->MeterIdentified();
     }
+}
+
+void TMainForm::StartIdentification() {
+    // The port named in panel 0 is the one that last identified a meter: not this one, yet.
+    SetStatusText(0, PortPanelText(""));
+    IdentificationStarted = GetTickCount();
+    Timer3.SetEnabled(true);
 }
 
 void TMainForm::sbStartClick() {
@@ -102,6 +123,9 @@ void TMainForm::Timer3Timer() {
         const std::uint16_t length = BuildIdentificationRequest(Link.RequestBuffer);
         SendFrame(Link.RequestBuffer, length);
     }
+    // A port without a meter, or a meter switched off, says nothing: the hint panel says so.
+    if (GetTickCount() - IdentificationStarted >= NoAnswerAfterMs)
+        SetStatusText(3, NoAnswerText(Comm32.CommPort));
 }
 
 void TMainForm::Timer2Timer() {

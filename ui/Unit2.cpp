@@ -7,8 +7,12 @@
 #include "ui/Layout.h"
 #include "ui/Main.h"
 #include "ui/Pictures.h"
+#include "ui/UserSettings.h"
 #include "ui/WindowObject.h"
 
+#include <dbt.h>
+
+#include <algorithm>
 #include <stdexcept>
 
 TForm2* Form2 = nullptr;
@@ -86,12 +90,66 @@ void TForm2::SelectEntry(int index) {
 
 void TForm2::FormShow() {
     EnableWindow(btOK, FALSE);
+    ChosenSinceShown = false;
+    FillList();
+    // The port that last identified a meter where it is listed; else the last port found, none
+    // when there is none.
+    const int remembered = IndexOfPort(RememberedMeterPort());
+    SelectEntry(remembered >= 0 ? remembered : Ports.PortCount - 1);
+}
+
+void TForm2::FillList() {
     COMM_select.Clear();
     for (int i = 0; i < Ports.PortCount; ++i)
         COMM_select.Add(Ports.PortNames[i]);
     COMM_select.Add(OtherPort);
-    // The last port found; none when there is none.
-    SelectEntry(Ports.PortCount - 1);
+}
+
+int TForm2::IndexOfPort(const std::string& port) const {
+    for (int i = 0; i < Ports.PortCount; ++i) {
+        if (!port.empty() && Ports.PortNames[i] == port)
+            return i;
+    }
+    return -1;
+}
+
+// A port plugged in or pulled while the dialog is up: the list follows without another Connect
+// (which would clear the table). The choice the user made stays while its port is there; a port
+// that has just come is chosen when the user has chosen none; the port of the running
+// identification or poll stays listed.
+void TForm2::FollowThePorts() {
+    const int chosen = COMM_select.ItemIndex();
+    const bool otherChosen = chosen == Ports.PortCount;
+    const std::string chosenPort = chosen >= 0 && !otherChosen ? Ports.PortNames[chosen] : "";
+    PortTable found;
+    ReadPortNames(found, PortList.Root, PortList.SubKey.c_str());
+    TComm32& comm = MainForm->Comm32;
+    const auto listed = [&found](const std::string& port) {
+        return std::find(found.PortNames.begin(), found.PortNames.begin() + found.PortCount,
+                         port) != found.PortNames.begin() + found.PortCount;
+    };
+    if (comm.Connected() && !listed(comm.CommPort) && found.PortCount < PortTable::MaxPorts)
+        found.PortNames[found.PortCount++] = comm.CommPort;
+    std::string arrived;
+    for (int i = 0; i < found.PortCount; ++i) {
+        if (IndexOfPort(found.PortNames[i]) < 0)
+            arrived = found.PortNames[i];
+    }
+    if (std::equal(found.PortNames.begin(), found.PortNames.begin() + found.PortCount,
+                   Ports.PortNames.begin(), Ports.PortNames.begin() + Ports.PortCount))
+        return;
+    Ports = found;
+    FillList();
+    int select = Ports.PortCount - 1;
+    if (otherChosen)
+        select = Ports.PortCount;
+    else if (ChosenSinceShown && IndexOfPort(chosenPort) >= 0)
+        select = IndexOfPort(chosenPort);
+    else if (!ChosenSinceShown && !arrived.empty())
+        select = IndexOfPort(arrived);
+    else if (IndexOfPort(chosenPort) >= 0)
+        select = IndexOfPort(chosenPort);
+    SelectEntry(select);
 }
 
 void TForm2::COMM_selectClick() {
@@ -125,7 +183,14 @@ void TForm2::btTestCommClick() {
     if (!comm.OpenPort())
         throw ECommsError("Error opening com port");
     Link.ReplyText.clear();
-    MainForm->Timer3.SetEnabled(true);
+    MainForm->StartIdentification();
+}
+
+// Enter then reads the meter, where the keyboard is still in the dialog.
+void TForm2::MeterIdentified() {
+    const HWND focus = GetFocus();
+    if (focus && (focus == Handle || IsChild(Handle, focus)))
+        SetFocus(btOK);
 }
 
 void TForm2::btOKClick() {
@@ -181,8 +246,10 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
         const int entry = COMM_select.IndexOf(reinterpret_cast<HWND>(lParam));
         if (entry >= 0) {
-            if (HIWORD(wParam) == BN_CLICKED)
+            if (HIWORD(wParam) == BN_CLICKED) {
+                ChosenSinceShown = true;
                 SelectEntry(entry);
+            }
             return 0;
         }
         // Escape, through the dialog keys of the message loop: as the close box.
@@ -193,6 +260,12 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         DispatchEvent<TForm2>(*this, Bindings, LOWORD(wParam), HIWORD(wParam));
         return 0;
     }
+    case WM_DEVICECHANGE:
+        if (IsWindowVisible(Handle) &&
+            (wParam == DBT_DEVNODES_CHANGED || wParam == DBT_DEVICEARRIVAL ||
+             wParam == DBT_DEVICEREMOVECOMPLETE))
+            RunHandler(*this, &TForm2::FollowThePorts);
+        return TRUE;
     // Enter presses OK, the default button, when it is enabled.
     case DM_GETDEFID:
         return MAKELRESULT(idbtOK, DC_HASDEFID);

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class TForm2 {
   public:
     TForm2();
@@ -22,6 +24,9 @@ class TForm2 {
     void COMMEnter();
     void btTestCommClick();
     void btOKClick();
+    void FollowThePorts();
+    // The meter has named itself on the tested port.
+    void MeterIdentified();
 
     HWND Handle = nullptr;
     TRadioGroup COMM_select;
@@ -34,9 +39,14 @@ class TForm2 {
     friend LRESULT CALLBACK RouteToOwner(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void SelectEntry(int index);
+    void FillList();
+    // The entry of a port found, or -1.
+    int IndexOfPort(const std::string& port) const;
     void DrawOkButton(const DRAWITEMSTRUCT& item) const;
     HFONT Font = nullptr;
     HWND FocusedControl = nullptr;
+    // Whether the user has chosen an entry since the dialog was last shown.
+    bool ChosenSinceShown = false;
 };
 
 extern TForm2* Form2;

@@ -61,8 +61,10 @@ TEST_F(KeyboardTest, KeysAloneReadTheMeterAndPrintTheReport) {
     EXPECT_EQ(Form->Comm32.CommPort, MeterPort);
     Cue("reset");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
-    // Enter presses the push button that has the focus, as in any dialog, and OK from the
-    // other controls.
+    // The meter has named itself: the focus moves from TEST to OK, so that Enter reads it. Enter
+    // presses OK from the other controls too.
+    EXPECT_EQ(GetFocus(), Form2->btOK);
+    Keystroke(VK_TAB);
     ASSERT_EQ(GetFocus(), Form2->btTestComm);
     Keystroke(VK_TAB, VK_SHIFT);
     EXPECT_EQ(GetFocus(), Form2->btOK) << "OK is a tab stop once enabled";

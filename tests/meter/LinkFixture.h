@@ -7,6 +7,7 @@
 #include "meter/LinkState.h"
 #include "ui/Controls.h"
 #include "ui/Unit2.h"
+#include "ui/UserSettings.h"
 
 #include <algorithm>
 #include <fstream>
@@ -31,6 +32,8 @@ class LinkTest : public MainFormTest {
   protected:
     void SetUp() override {
         MainFormTest::SetUp();
+        // Each test starts with no port remembered from an earlier identification.
+        RememberMeterPort("");
         Dialog = std::make_unique<TForm2>();
         WriteConfig(*SampleStore());
         ShowWindow();
@@ -39,6 +42,7 @@ class LinkTest : public MainFormTest {
     void TearDown() override {
         Dialog.reset();
         PortList = {};
+        RememberMeterPort("");
         MainFormTest::TearDown();
     }
 

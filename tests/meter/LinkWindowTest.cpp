@@ -2,6 +2,8 @@
 // poll, against the virtual meter of scripts/virtual-meter.sh on COM6.
 #include "LinkFixture.h"
 
+#include <dbt.h>
+
 namespace {
 
 // A volatile key of the test's own under HKEY_CURRENT_USER, with the given values in order.
@@ -28,6 +30,84 @@ class PortKey {
   private:
     HKEY Key = nullptr;
 };
+
+// Tells the dialog that the system's ports changed, as Windows does when an adapter is plugged in
+// or pulled (Wine never does).
+void PortsChanged() {
+    SendMessageA(Form2->Handle, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+}
+
+TEST_F(LinkTest, TheDialogSelectsThePortThatLastIdentifiedAMeterWhereItIsListed) {
+    Identify();
+    EXPECT_EQ(RememberedMeterPort(), MeterPort);
+    const struct {
+        const char* Remembered;
+        const char* Selected;
+    } cases[] = {{"COM1", "COM1"}, {"COM3", "COM3"}, {"COM9", "COM4"}, {"", "COM4"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Remembered);
+        RememberMeterPort(c.Remembered);
+        PortKey key({"COM1", "COM3", "COM4"});
+        PortList = {HKEY_CURRENT_USER, key.Path};
+        ::ShowWindow(Form2->Handle, SW_HIDE);
+        ClickStart(); // Disconnect
+        ClickStart(); // Connect
+        ASSERT_GE(Form2->COMM_select.ItemIndex(), 0);
+        EXPECT_EQ(Entries()[Form2->COMM_select.ItemIndex()], c.Selected);
+    }
+}
+
+TEST_F(LinkTest, TheListFollowsPortsThatComeAndGoWhileTheDialogIsShown) {
+    auto key = std::make_unique<PortKey>(std::vector<std::string>{"COM1", "COM3"});
+    PortList = {HKEY_CURRENT_USER, key->Path};
+    ClickStart();
+    const auto change = [&](const std::vector<std::string>& ports) {
+        key.reset();
+        key = std::make_unique<PortKey>(ports);
+        PortsChanged();
+    };
+    const auto selected = [&] {
+        const int index = Form2->COMM_select.ItemIndex();
+        return index >= 0 ? Entries()[index] : std::string("(none)");
+    };
+    // Nothing chosen yet: a port that comes is chosen.
+    change({"COM1", "COM3", "COM4"});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"COM1", "COM3", "COM4", "other = "}));
+    EXPECT_EQ(selected(), "COM4");
+    EXPECT_EQ(WindowText(Form->sbStart), "Disconnect") << "no Connect again";
+    // The user's choice stays while its port is there.
+    ChooseEntry("COM1");
+    change({"COM1", "COM4", "COM5"});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"COM1", "COM4", "COM5", "other = "}));
+    EXPECT_EQ(selected(), "COM1");
+    change({"COM4", "COM5"});
+    EXPECT_EQ(selected(), "COM5") << "the last port found, once the chosen one has gone";
+    // The port being tested stays listed when the system no longer lists it.
+    change({MeterPort, "COM5"});
+    ChooseEntry(MeterPort);
+    ClickTest();
+    ASSERT_TRUE(Form->Comm32.Connected());
+    change({"COM5"});
+    EXPECT_EQ(Entries(), (std::vector<std::string>{"COM5", MeterPort, "other = "}));
+    EXPECT_EQ(selected(), MeterPort);
+    EXPECT_TRUE(Form->Comm32.Connected());
+}
+
+TEST_F(LinkTest, APortThatDoesNotAnswerSaysSoAndStopsOnceTheMeterAnswers) {
+    Identify();
+    EXPECT_EQ(Form->StatusText(0), std::string("Port: ") + MeterPort);
+    Cue("silent 1");
+    Pump(100);
+    ClickTest();
+    EXPECT_EQ(Form->StatusText(0), "Port: ") << "not the port that answered before";
+    const std::string noAnswer = std::string("No answer from the meter on ") + MeterPort;
+    ASSERT_TRUE(WaitUntil([&] { return Form->StatusText(3) == noAnswer; }));
+    EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+    Cue("silent 0");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
+    EXPECT_EQ(Form->StatusText(3), "");
+    EXPECT_EQ(Form->StatusText(0), std::string("Port: ") + MeterPort);
+}
 
 TEST_F(LinkTest, ConnectResetsTheTableAndShowsTheDialogWithThePortsOfTheSystem) {
     const std::string storedFront = GetText(MeasurementStore.Slot(3).FrontText);
@@ -253,9 +333,6 @@ TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
     };
     for (const auto& close : closers) {
         PollStuckAtRecordTwo();
-        // Record 1 has been read: the unsaved reading may go.
-        MessageBoxSeen question;
-        Dialogs.Expect(AnswerMessageBox(question, IDNO));
         close(*Form);
         EXPECT_EQ(RunMessageLoop(), 0);
         EXPECT_FALSE(IsWindow(Form->Handle));

@@ -22,6 +22,13 @@ int High(HANDLE packed) {
     return HIWORD(reinterpret_cast<UINT_PTR>(packed));
 }
 
+RECT RectInParent(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 struct Relayout {
     int OldDpi;
     int NewDpi;
@@ -45,14 +52,27 @@ BOOL CALLBACK RelayoutControl(HWND control, LPARAM parameter) {
         FitCaption(control);
         return TRUE;
     }
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = RectInParent(control);
     const int old = change.OldDpi;
     SetWindowPos(control, nullptr, MulDiv(r.left, dpi, old), MulDiv(r.top, dpi, old),
                  MulDiv(r.right - r.left, dpi, old), MulDiv(r.bottom - r.top, dpi, old),
                  SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
+}
+
+// Where a field's text starts, in its parent: the top of its edit's formatting rectangle (of the
+// edit inside a drop-down combo box).
+int TextTop(HWND field) {
+    HWND edit = field;
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof combo;
+    if (GetComboBoxInfo(field, &combo) && combo.hwndItem)
+        edit = combo.hwndItem;
+    RECT text{};
+    SendMessageA(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+    POINT top{text.left, text.top};
+    MapWindowPoints(edit, GetParent(field), &top, 1);
+    return top.y;
 }
 
 struct SharedFont {
@@ -105,9 +125,7 @@ void FitCaption(HWND control) {
     GetTextExtentPoint32A(dc, text, length, &extent);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = RectInParent(control);
     const int missing = extent.cx - (r.right - r.left);
     if (missing <= 0)
         return;
@@ -118,11 +136,19 @@ void FitCaption(HWND control) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void AlignCaptionWithField(HWND caption, HWND field) {
+    const int textTop = TextTop(field);
+    const int designTextTop = High(GetPropA(field, PositionProperty)) + textTop -
+                              static_cast<int>(RectInParent(field).top);
+    const int designGap = High(GetPropA(caption, PositionProperty)) - designTextTop;
+    const RECT r = RectInParent(caption);
+    SetWindowPos(caption, nullptr, r.left, textTop + Scaled(caption, designGap), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void RelayoutAtDpi(HWND topLevel, int dpi, const RECT& suggested) {
     Relayout change{LayoutDpi(topLevel), dpi};
     SetLayoutDpi(topLevel, dpi);
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(topLevel, WM_GETFONT, 0, 0));
-    SendMessageA(topLevel, WM_SETFONT, reinterpret_cast<WPARAM>(UiFontAtDpi(font, dpi)), FALSE);
     EnumChildWindows(topLevel, &RelayoutControl, reinterpret_cast<LPARAM>(&change));
     SetWindowPos(topLevel, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -21,9 +21,16 @@ void RememberDesign(HWND control, int left, int top, int width, int height);
 // step with the layout) is widened to its text, away from the edge it is aligned to.
 void FitCaption(HWND control);
 
+// Moves a caption up or down so that its text stands to its field's text as the design has it at
+// 96 dpi, scaled: a field keeps its text the system's few pixels below its top edge at every DPI,
+// so the caption's scaled design top alone would drift below the text of a taller field.
+// Nothing moves at 96 dpi.
+void AlignCaptionWithField(HWND caption, HWND field);
+
 // Lays a top-level window out at a new DPI in the window rectangle the system suggests: each
 // control gets its font's counterpart at the new DPI and its rectangle scaled from its design;
-// controls placed by their container are scaled from where they are.
+// controls placed by their container are scaled from where they are, for the container to place
+// them again.
 void RelayoutAtDpi(HWND topLevel, int dpi, const RECT& suggested);
 
 // "MS Sans Serif" at a point size for a DPI. The fonts are shared by all windows and live as

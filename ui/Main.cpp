@@ -132,7 +132,6 @@ TMainForm::TMainForm() {
     if (!Handle)
         throw std::runtime_error("The main window cannot be created");
     PlaceAtDpi(ScreenDpi(Handle));
-    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     CreateControls();
     RouteMessagesTo(Handle, *this);
     Timer1.Create(Handle, idTimer1, 500);
@@ -288,6 +287,7 @@ void TMainForm::CreateEntryFields() {
 
     txtTmp = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 440, 224, 265, 21, Handle,
                          idtxtTmp, Font, WS_EX_CLIENTEDGE);
+    AlignCaptions();
 }
 
 void TMainForm::AddHint(HWND control, const char* hint) {

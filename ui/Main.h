@@ -177,6 +177,7 @@ class TMainForm {
     void DrawToolPictures();
     void PlaceBars();
     void SizeVehicleTypeBox();
+    void AlignCaptions();
     void AddHint(HWND control, const char* hint);
     void DispatchCommand(int id, int code);
     LRESULT DispatchNotify(NMHDR& header);

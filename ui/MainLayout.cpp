@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 void TMainForm::UseFontsAt(int dpi) {
@@ -45,6 +46,7 @@ void TMainForm::MoveToDpi(int dpi, const RECT& suggested) {
     Logo = DrawLogo(dpi);
     InvalidateRect(Image1, nullptr, TRUE);
     SizeVehicleTypeBox();
+    AlignCaptions();
     PlaceBars();
 }
 
@@ -73,6 +75,25 @@ void TMainForm::SizeVehicleTypeBox() {
         field += missing;
         SendMessageA(rodzaj_pojazdu, CB_SETITEMHEIGHT, -1, field);
     }
+}
+
+// Each caption level with its field's text, as the design has them.
+void TMainForm::AlignCaptions() {
+    const std::pair<HWND, HWND> captioned[] = {
+        {Label3, Edit1},
+        {StaticText2, Edit2},
+        {StaticText3, Edit3},
+        {StaticText4, Edit6},
+        {StaticText5, rodzaj_pojazdu},
+        {StaticText6, Edit7},
+        {StaticText7, Edit8},
+        {StaticText8, Edit9},
+        {StaticText9, Edit10},
+        {StaticText10, Edit11},
+        {Label4, txtTmp},
+    };
+    for (const auto& [caption, field] : captioned)
+        AlignCaptionWithField(caption, field);
 }
 
 // The panels' right edges, from one DPI to the window's; an edge at the window's right stays.

@@ -1,6 +1,7 @@
 #include "ui/RadioGroup.h"
 
 #include "ui/Controls.h"
+#include "ui/Layout.h"
 
 #include <commctrl.h>
 
@@ -8,6 +9,12 @@
 
 namespace {
 constexpr int MaxRowsInOneColumn = 9;
+// At 96 dpi: the entries' indent from the box's left edge, the room they leave beside them in
+// all, and the room below the caption and below the last row.
+constexpr int Indent = 8;
+constexpr int SideRoom = 10;
+constexpr int BelowCaption = 1;
+constexpr int BelowLastRow = 5;
 } // namespace
 
 void TRadioGroup::Create(HWND parent, int id, const char* caption, int left, int top, int width,
@@ -104,7 +111,8 @@ HFONT TRadioGroup::BoxFont() const {
     return reinterpret_cast<HFONT>(SendMessageA(Handle, WM_GETFONT, 0, 0));
 }
 
-// Column by column, each entry as high as the box below its caption allows.
+// Column by column, each entry as high as the box below its caption allows; every margin is
+// scaled once to the box's DPI.
 void TRadioGroup::Arrange() {
     RECT box;
     GetClientRect(Handle, &box);
@@ -117,12 +125,12 @@ void TRadioGroup::Arrange() {
 
     const int columns = Count() > MaxRowsInOneColumn ? 2 : 1;
     const int rows = (Count() + columns - 1) / columns;
-    const int usable = box.bottom - metrics.tmHeight - 5;
+    const int usable = box.bottom - metrics.tmHeight - Scaled(Handle, BelowLastRow);
     const int entryHeight = usable / rows;
-    const int entryWidth = (box.right - 10) / columns;
-    const int topMargin = metrics.tmHeight + 1 + (usable % rows) / 2;
+    const int entryWidth = (box.right - Scaled(Handle, SideRoom)) / columns;
+    const int topMargin = metrics.tmHeight + Scaled(Handle, BelowCaption) + (usable % rows) / 2;
     for (int i = 0; i < Count(); ++i) {
-        SetWindowPos(Buttons[i], nullptr, 8 + (i / rows) * entryWidth,
+        SetWindowPos(Buttons[i], nullptr, Scaled(Handle, Indent) + (i / rows) * entryWidth,
                      topMargin + (i % rows) * entryHeight, entryWidth, entryHeight,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }

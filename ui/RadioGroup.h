@@ -27,6 +27,9 @@ class TRadioGroup {
     // Selects an entry (-1: none); returns true when the selection changed.
     bool SetItemIndex(int index);
 
+    // Lays the entries out in the box as it is now: after the box moved to another DPI.
+    void Arrange();
+
     HWND Handle = nullptr;
 
   private:
@@ -35,7 +38,6 @@ class TRadioGroup {
     static LRESULT CALLBACK EntryProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR data);
     HFONT BoxFont() const;
-    void Arrange();
     void MoveChoice(HWND from, int step);
     void UpdateTabStop();
     std::vector<HWND> Buttons;

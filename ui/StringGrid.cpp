@@ -7,9 +7,10 @@
 namespace {
 
 constexpr const char* GridClass = "WmxStringGrid";
-// At 96 dpi: the sunken border, the lines between cells and the text's distance from a line.
-constexpr int Border = 2;
+// At 96 dpi: the lines between cells, the sunken border of two bands as wide as a line, and the
+// text's distance from a line.
 constexpr int Line = 1;
+constexpr int Border = 2 * Line;
 constexpr int TextMargin = 2;
 // Page Up and Page Down move by the rows in view below the headings.
 constexpr int RowsPerPage = TStringGrid::RowCount - 1;
@@ -93,12 +94,39 @@ int TStringGrid::RowTop(int row) const {
     return Border + row * (RowHeight + Line);
 }
 
-// Every edge is its 96-dpi position scaled, so cells and lines tile without gaps at any DPI.
+// Every line, and each of the border's two bands, is one design pixel scaled once: lines of
+// one width throughout, each starting at its design place scaled. The cells take what is left
+// between them, the last ones reaching the border.
+int TStringGrid::LineWidth() const {
+    return Scaled(Handle, Line);
+}
+
+int TStringGrid::CellLeft(int col) const {
+    return col == 0 ? 2 * LineWidth() : Scaled(Handle, ColLeft(col) - Line) + LineWidth();
+}
+
+int TStringGrid::CellRight(int col) const {
+    if (col < ColCount - 1)
+        return Scaled(Handle, ColLeft(col + 1) - Line);
+    RECT client;
+    GetClientRect(Handle, &client);
+    return client.right - 2 * LineWidth();
+}
+
+int TStringGrid::CellTop(int row) const {
+    return row == 0 ? 2 * LineWidth() : Scaled(Handle, RowTop(row) - Line) + LineWidth();
+}
+
+int TStringGrid::CellBottom(int row) const {
+    if (row < RowCount - 1)
+        return Scaled(Handle, RowTop(row + 1) - Line);
+    RECT client;
+    GetClientRect(Handle, &client);
+    return client.bottom - 2 * LineWidth();
+}
+
 RECT TStringGrid::CellRect(int col, int row) const {
-    const int left = ColLeft(col);
-    const int top = RowTop(row);
-    return {Scaled(Handle, left), Scaled(Handle, top), Scaled(Handle, left + ColWidths[col]),
-            Scaled(Handle, top + RowHeight)};
+    return {CellLeft(col), CellTop(row), CellRight(col), CellBottom(row)};
 }
 
 void TStringGrid::InvalidateRow(int row) const {
@@ -128,12 +156,14 @@ void TStringGrid::MoveSelection(int row) {
 void TStringGrid::Click(POINT at) {
     int col = -1;
     for (int c = 0; c < ColCount; ++c) {
-        if (at.x >= Scaled(Handle, ColLeft(c)) && at.x < Scaled(Handle, ColLeft(c + 1)))
+        const int end = c < ColCount - 1 ? CellLeft(c + 1) : CellRight(c);
+        if (at.x >= CellLeft(c) && at.x < end)
             col = c;
     }
     int row = -1;
     for (int r = 0; r < RowCount; ++r) {
-        if (at.y >= Scaled(Handle, RowTop(r)) && at.y < Scaled(Handle, RowTop(r + 1)))
+        const int end = r < RowCount - 1 ? CellTop(r + 1) : CellBottom(r);
+        if (at.y >= CellTop(r) && at.y < end)
             row = r;
     }
     if (col < 1 || row < 1)
@@ -146,10 +176,10 @@ void TStringGrid::Paint(HDC dc) const {
     RECT client;
     GetClientRect(Handle, &client);
     Fill(dc, client, COLOR_WINDOW);
-    // A sunken border as the system draws one, two 96-dpi pixels deep.
-    const int pixel = Scaled(Handle, Line);
+    // A sunken border as the system draws one, in two bands as wide as a line.
+    const int pixel = LineWidth();
     const RECT inner = Inset(client, pixel);
-    const RECT cells = Inset(client, Scaled(Handle, Border));
+    const RECT cells = Inset(client, 2 * pixel);
     Band(dc, client, inner, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
     Band(dc, inner, cells, COLOR_3DDKSHADOW, COLOR_3DLIGHT);
     // The lines are what the cells leave uncovered.

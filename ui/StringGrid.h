@@ -53,6 +53,11 @@ class TStringGrid {
     void Click(POINT at);
     int ColLeft(int col) const;
     int RowTop(int row) const;
+    int LineWidth() const;
+    int CellLeft(int col) const;
+    int CellRight(int col) const;
+    int CellTop(int row) const;
+    int CellBottom(int row) const;
 
     int ColWidths[ColCount] = {};
     std::string Text[RowCount][ColCount];

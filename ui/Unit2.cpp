@@ -56,7 +56,6 @@ TForm2::TForm2() {
     SetWindowPos(Handle, nullptr, ScaledTo(590, dpi), ScaledTo(198, dpi), ScaledTo(238, dpi),
                  ScaledTo(330, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     Font = UiFont(8, false, dpi);
-    SendMessageA(Handle, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
     COMM_select.Create(Handle, idCOMM_select, "found serial ports", 24, 16, 185, 193, Font);
     COMM = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 24, 210, 185, 21, Handle, idCOMM,
                        Font, WS_EX_CLIENTEDGE);
@@ -295,6 +294,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         Font = UiFont(8, false, LOWORD(wParam));
         RelayoutAtDpi(Handle, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        COMM_select.Arrange();
         return 0;
     // The close box only hides the dialog; Connect shows it again.
     case WM_CLOSE:

@@ -67,7 +67,8 @@ bool IsCaption(HWND control) {
 }
 
 // A caption whose text outgrows its scaled rectangle away from 96 dpi is as wide as its text,
-// with its aligned edge in place.
+// with its aligned edge in place; its top there is where its field's text puts it
+// (ExpectCaptionsLevelWithTheirFields).
 void ExpectPlaced(const Placed& p, int dpi) {
     const RECT r = RectInParent(p.Control);
     int left = S(p.Left, dpi), width = S(p.Width, dpi);
@@ -78,13 +79,26 @@ void ExpectPlaced(const Placed& p, int dpi) {
         width += grown;
     }
     EXPECT_EQ(r.left, left) << p.Name << " at " << dpi;
-    EXPECT_EQ(r.top, S(p.Top, dpi)) << p.Name << " at " << dpi;
+    if (dpi == 96 || !IsCaption(p.Control)) {
+        EXPECT_EQ(r.top, S(p.Top, dpi)) << p.Name << " at " << dpi;
+    }
     if (p.Width) {
         EXPECT_EQ(r.right - r.left, width) << p.Name << " at " << dpi;
     }
     if (p.Height) {
         EXPECT_EQ(r.bottom - r.top, S(p.Height, dpi)) << p.Name << " at " << dpi;
     }
+}
+
+// The last row of a text's ink on the screen, in the coordinates of the top-level window.
+int BaseLine(HWND window) {
+    const ScreenPicture picture(window);
+    const int last = InkRows([&picture](int x, int y) { return picture.At(x, y); },
+                             {0, 0, picture.Width(), picture.Height()})
+                         .second;
+    POINT at{0, last};
+    MapWindowPoints(window, GetAncestor(window, GA_ROOT), &at, 1);
+    return at.y;
 }
 
 // The caption's extent in the control's font fits its client area, beside a radio button's
@@ -188,6 +202,7 @@ class LayoutAtDpi : public MainFormTest {
               f.StaticText7, f.StaticText8, f.StaticText9, f.StaticText10, f.Label4, f.sbStart})
             ExpectCaptionFits(caption, dpi);
 
+        ExpectCaptionsLevelWithTheirFields(dpi);
         ExpectFontSize(f.Edit1, 8, dpi);
         ExpectFontSize(f.Label1, 10, dpi);
         ExpectFontSize(f.rodzaj_pojazdu, 8, dpi);
@@ -196,20 +211,67 @@ class LayoutAtDpi : public MainFormTest {
         ExpectPicturesAt(dpi);
     }
 
+    // At 96 dpi the design puts each caption's text this far below its field's text; at every
+    // DPI it stays there, scaled. Measured on the screen with capitals in both, whose ink ends
+    // on the base line.
+    static constexpr int CaptionBelowFieldText = 5;
+    void ExpectCaptionsLevelWithTheirFields(int dpi) {
+        TMainForm& f = *Form;
+        const struct {
+            const char* Name;
+            HWND Caption;
+            HWND Field;
+        } captioned[] = {
+            {"Label3", f.Label3, f.Edit1},
+            {"StaticText2", f.StaticText2, f.Edit2},
+            {"StaticText3", f.StaticText3, f.Edit3},
+            {"StaticText4", f.StaticText4, f.Edit6},
+            {"StaticText5", f.StaticText5, f.rodzaj_pojazdu},
+            {"StaticText6", f.StaticText6, f.Edit7},
+            {"StaticText7", f.StaticText7, f.Edit8},
+            {"StaticText8", f.StaticText8, f.Edit9},
+            {"StaticText9", f.StaticText9, f.Edit10},
+            {"StaticText10", f.StaticText10, f.Edit11},
+            {"Label4", f.Label4, f.txtTmp},
+        };
+        for (const auto& c : captioned) {
+            const std::string caption = WindowText(c.Caption), field = WindowText(c.Field);
+            SetWindowTextA(c.Caption, "HEKTOR");
+            SetWindowTextA(c.Field, "HEKTOR");
+            COMBOBOXINFO combo{};
+            combo.cbSize = sizeof combo;
+            const HWND text = GetComboBoxInfo(c.Field, &combo) ? combo.hwndItem : c.Field;
+            // The caret is no ink.
+            HideCaret(text);
+            EXPECT_NEAR(BaseLine(c.Caption) - BaseLine(text), S(CaptionBelowFieldText, dpi),
+                        dpi == 96 ? 0 : 1)
+                << c.Name << " at " << dpi;
+            ShowCaret(text);
+            SetWindowTextA(c.Caption, caption.c_str());
+            SetWindowTextA(c.Field, field.c_str());
+        }
+    }
+
     void ExpectGridAt(int dpi) {
         TStringGrid& grid = Form->Tabela;
         EXPECT_FALSE(GetWindowLongA(grid.Handle, GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
         RECT client;
         GetClientRect(grid.Handle, &client);
         using namespace GridDesign;
+        // The cells fill what the lines leave: each line one design pixel scaled, at its design
+        // place scaled; the first cells after the border's two bands, the last ones up to them.
+        const int line = S(1, dpi);
         for (int r = 0, top = Border; r < Rows; ++r, top += RowPitch) {
             for (int c = 0, left = Border; c < Columns; left += ColWidths[c++] + 1) {
                 const RECT cell = grid.CellRect(c, r);
-                const RECT expected{S(left, dpi), S(top, dpi), S(left + ColWidths[c], dpi),
-                                    S(top + RowHeight, dpi)};
+                const RECT expected{
+                    c == 0 ? 2 * line : S(left - 1, dpi) + line,
+                    r == 0 ? 2 * line : S(top - 1, dpi) + line,
+                    c == Columns - 1 ? client.right - 2 * line : S(left + ColWidths[c], dpi),
+                    r == Rows - 1 ? client.bottom - 2 * line : S(top + RowHeight, dpi)};
                 EXPECT_TRUE(EqualRect(&cell, &expected))
                     << "cell " << c << "," << r << " at " << dpi;
-                EXPECT_LE(cell.bottom, client.bottom - S(Border, dpi)) << "row " << r << " in view";
+                EXPECT_LE(cell.bottom, client.bottom - 2 * line) << "row " << r << " in view";
             }
         }
         ExpectGridDrawnWhole(grid, dpi);
@@ -258,6 +320,25 @@ class LayoutAtDpi : public MainFormTest {
         ASSERT_GT(d.COMM_select.Count(), 0);
         for (int i = 0; i < d.COMM_select.Count(); ++i)
             ExpectCaptionFits(d.COMM_select.Entry(i), dpi, 16);
+        ExpectEntriesArranged(dpi);
+    }
+
+    // The port list's entries in one column, indented 8 design pixels and leaving 2 at the right,
+    // scaled; as high as each other, one below the other.
+    void ExpectEntriesArranged(int dpi) {
+        const TRadioGroup& group = Dialog->COMM_select;
+        ASSERT_LE(group.Count(), 9) << "one column";
+        RECT box;
+        GetClientRect(group.Handle, &box);
+        const RECT first = RectInParent(group.Entry(0));
+        for (int i = 0; i < group.Count(); ++i) {
+            const RECT entry = RectInParent(group.Entry(i));
+            EXPECT_EQ(entry.left, S(8, dpi)) << "entry " << i << " at " << dpi;
+            EXPECT_EQ(entry.right - entry.left, box.right - S(10, dpi))
+                << "entry " << i << " at " << dpi;
+            EXPECT_EQ(entry.bottom - entry.top, first.bottom - first.top) << "entry " << i;
+            EXPECT_EQ(entry.top, first.top + i * (first.bottom - first.top)) << "entry " << i;
+        }
     }
 
     std::unique_ptr<TForm2> Dialog;
@@ -305,6 +386,7 @@ TEST_F(LayoutAtDpi, AMoveToAnotherDpiLaysBothWindowsOutAgainAndBack) {
     // An entry added after the move, as the next Connect adds them, takes the new DPI's font.
     Dialog->COMM_select.Add("COM9");
     ExpectFontSize(Dialog->COMM_select.Entry(Dialog->COMM_select.Count() - 1), 8, other);
+    ExpectEntriesArranged(other);
     RECT window;
     GetWindowRect(Form->Handle, &window);
     // The suggested rectangle, unless it is narrower than the layout at the new DPI.

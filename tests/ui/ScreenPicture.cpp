@@ -63,6 +63,12 @@ std::pair<int, int> InkColumns(const PixelSource& at, const RECT& band) {
     return {first, last};
 }
 
+// The rows of the band are the columns of its mirror image across the diagonal.
+std::pair<int, int> InkRows(const PixelSource& at, const RECT& band) {
+    return InkColumns([&at](int x, int y) { return at(y, x); },
+                      {band.top, band.left, band.bottom, band.right});
+}
+
 int InkWidth(const std::string& text, HFONT font) {
     constexpr int Width = 400, Height = 80;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -110,10 +116,18 @@ void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
     }
     const ScreenPicture picture(grid.Handle);
     const COLORREF line = GetSysColor(COLOR_BTNSHADOW);
-    const int top = scaled(Border), bottom = scaled(Border + RowPitch * Rows - 1);
-    const int left = scaled(Border), right = scaled(lineAfter[4] + 1 + ColWidths[5]);
+    const int width = scaled(1);
+    const int top = 2 * width, bottom = picture.Height() - 2 * width;
+    const int left = 2 * width, right = picture.Width() - 2 * width;
+    // The border: two bands, each as wide as a line.
+    const int middle = picture.Height() / 2;
+    for (int x = 0; x < 2 * width; ++x)
+        EXPECT_EQ(picture.At(x, middle),
+                  GetSysColor(x < width ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW))
+            << "border at " << x;
+    EXPECT_NE(picture.At(2 * width, middle), GetSysColor(COLOR_3DDKSHADOW)) << "border too wide";
     for (int c = 0; c < 5; ++c) {
-        const int from = scaled(lineAfter[c]), to = scaled(lineAfter[c] + 1);
+        const int from = scaled(lineAfter[c]), to = from + width;
         for (int x = from; x < to; ++x) {
             for (int y = top; y < bottom; ++y)
                 ASSERT_EQ(picture.At(x, y), line) << "column line " << c << " at " << x << "," << y;
@@ -123,8 +137,7 @@ void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
         EXPECT_NE(picture.At(to, y), line) << c;
     }
     for (int r = 0; r < Rows - 1; ++r) {
-        const int from = scaled(Border + RowPitch * r + RowHeight),
-                  to = scaled(Border + RowPitch * (r + 1));
+        const int from = scaled(Border + RowPitch * r + RowHeight), to = from + width;
         for (int y = from; y < to; ++y) {
             for (int x = left; x < right; ++x)
                 ASSERT_EQ(picture.At(x, y), line) << "row line " << r << " at " << x << "," << y;

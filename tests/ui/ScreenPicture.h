@@ -27,11 +27,14 @@ using PixelSource = std::function<COLORREF(int x, int y)>;
 
 // The first and last columns of a band where dark pixels (text) show; -1, -1 for none.
 std::pair<int, int> InkColumns(const PixelSource& at, const RECT& band);
+// The same for rows.
+std::pair<int, int> InkRows(const PixelSource& at, const RECT& band);
 // How wide a text's ink is when nothing cuts it.
 int InkWidth(const std::string& text, HFONT font);
 // The bounding box of the pixels of one colour.
 RECT BoxOf(const ScreenPicture& picture, COLORREF colour);
 
 // Checks a picture of the grid at a DPI: a line between every two cells at its design place
-// scaled, one design pixel wide, and every heading drawn whole inside its cell.
+// scaled, every line and each band of the border one design pixel scaled wide, and every heading
+// drawn whole inside its cell.
 void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi);

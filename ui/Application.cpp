@@ -47,10 +47,13 @@ void ProcessMessage(MSG& msg) {
         // A click ends the tooltip of the control clicked.
         if (msg.message == WM_LBUTTONDOWN || msg.message == WM_RBUTTONDOWN)
             SendMessageA(MainForm->Tooltips, TTM_POP, 0, 0);
-        // The shortcut keys come before the dialog keys, for the main window and its controls.
-        const bool inMainWindow =
-            msg.hwnd == MainForm->Handle || IsChild(MainForm->Handle, msg.hwnd);
-        if (inMainWindow && TranslateAcceleratorA(MainForm->Handle, MainAccelerators(), &msg))
+        // The shortcut keys come before the dialog keys, for the main window, the port dialog and
+        // their controls; they act in the main window.
+        const auto within = [&msg](HWND window) {
+            return window && (msg.hwnd == window || IsChild(window, msg.hwnd));
+        };
+        if ((within(MainForm->Handle) || (Form2 && within(Form2->Handle))) &&
+            TranslateAcceleratorA(MainForm->Handle, MainAccelerators(), &msg))
             return;
         if (IsDialogMessageA(MainForm->Handle, &msg))
             return;

@@ -71,6 +71,7 @@ const MenuHint MenuHints[] = {
     {idFilePrintSetupItem, "Change printer setup"},
     {idFileExitItem, "Exit this application"},
     {idHelpAboutItem, "Show program information"},
+    {idsbStart, "polacz sie z Tintrem"},
 };
 
 void RegisterMainFormClass() {
@@ -170,9 +171,13 @@ void TMainForm::CreateMenu() {
     AppendMenuA(FileMenu, MF_STRING, idFilePrintSetupItem, "P&rint Setup...");
     AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(FileMenu, MF_STRING, idFileExitItem, "E&xit");
+    // Connect and Disconnect, as the tool button (its caption follows the button's).
+    MeterMenu = CreatePopupMenu();
+    AppendMenuA(MeterMenu, MF_STRING, idsbStart, "&Connect\tF5");
     HelpMenu = CreatePopupMenu();
     AppendMenuA(HelpMenu, MF_STRING, idHelpAboutItem, "&About...");
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(FileMenu), "&File");
+    AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(MeterMenu), "&Meter");
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(HelpMenu), "&Help");
 }
 

@@ -124,6 +124,8 @@ class TMainForm {
     void Timer3Timer();
     // Starts the identification on the port just opened (TEST).
     void StartIdentification();
+    // "Connect" or "Disconnect", on the tool button and in the Meter menu.
+    void SetStartCaption(const char* caption);
     void FormCloseQuery();
     void FormClose();
 
@@ -150,7 +152,7 @@ class TMainForm {
     HWND Image1 = nullptr;
     HWND StatusBar = nullptr;
     HWND Tooltips = nullptr;
-    HMENU MainMenu = nullptr, FileMenu = nullptr, HelpMenu = nullptr;
+    HMENU MainMenu = nullptr, FileMenu = nullptr, MeterMenu = nullptr, HelpMenu = nullptr;
     TTimer Timer1, Timer2, Timer3;
     TComm32 Comm32;
 

@@ -22,12 +22,6 @@ std::string NoAnswerText(const std::string& port) {
     return "No answer from the meter on " + port;
 }
 
-// The speed button paints its caption only when asked to.
-void SetCaption(HWND button, const char* caption) {
-    SetWindowTextA(button, caption);
-    InvalidateRect(button, nullptr, TRUE);
-}
-
 } // namespace
 
 void TMainForm::SendFrame(FrameBuffer request, std::uint16_t length) {
@@ -76,6 +70,15 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
     }
 }
 
+// The tool button and its menu item say the same; the speed button paints its caption only when
+// asked to.
+void TMainForm::SetStartCaption(const char* caption) {
+    SetWindowTextA(sbStart, caption);
+    InvalidateRect(sbStart, nullptr, TRUE);
+    const std::string item = std::string("&") + caption + "\tF5";
+    ModifyMenuA(MeterMenu, idsbStart, MF_BYCOMMAND | MF_STRING, idsbStart, item.c_str());
+}
+
 void TMainForm::StartIdentification() {
     // The port named in panel 0 is the one that last identified a meter: not this one, yet.
     SetStatusText(0, PortPanelText(""));
@@ -93,7 +96,7 @@ void TMainForm::sbStartClick() {
         SetStatusText(2, ReceivedPanelText(0));
         Comm32.ClosePort();
         SetWaitCursor(false);
-        SetCaption(sbStart, "Connect");
+        SetStartCaption("Connect");
         return;
     }
     // Connect clears the table.
@@ -113,7 +116,7 @@ void TMainForm::sbStartClick() {
     }
     if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str()))
         MessageBoxA(Handle, "serial ports not found", ApplicationTitle().c_str(), MB_OK);
-    SetCaption(sbStart, "Disconnect");
+    SetStartCaption("Disconnect");
     SetWindowTextA(Form2->btTestComm, "TEST");
     Form2->Show();
 }

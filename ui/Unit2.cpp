@@ -77,6 +77,9 @@ TForm2::~TForm2() {
 void TForm2::Show() {
     if (!IsWindowVisible(Handle)) {
         RunHandler(*this, &TForm2::FormShow);
+        // The keyboard starts on the chosen port (on the group's first entry when none is).
+        const int chosen = COMM_select.ItemIndex();
+        FocusedControl = chosen >= 0 ? COMM_select.Entry(chosen) : nullptr;
         ShowWindow(Handle, SW_SHOW);
     }
     SetForegroundWindow(Handle);

@@ -95,6 +95,51 @@ TEST_F(KeyboardTest, KeysAloneReadTheMeterAndPrintTheReport) {
         << "no report reached the queue";
 }
 
+// Reopened after TEST had the focus, the dialog starts on the chosen port again; the main
+// window's keys work in the dialog as well.
+TEST_F(KeyboardTest, TheDialogReopensOnItsChosenPortAndTheMainKeysWorkInIt) {
+    Activate(Form->Handle);
+    Keystroke(VK_F5);
+    ASSERT_EQ(GetForegroundWindow(), Form2->Handle);
+    ChooseEntry(MeterPort);
+    ClickTest();
+    ASSERT_TRUE(Form->Comm32.Connected());
+    Focus(Form2->btTestComm);
+    Keystroke(VK_ESCAPE);
+    ASSERT_FALSE(IsWindowVisible(Form2->Handle));
+    Keystroke(VK_F5); // Disconnect, in the main window
+    Keystroke(VK_F5); // Connect
+    ASSERT_EQ(GetForegroundWindow(), Form2->Handle);
+    const int chosen = Form2->COMM_select.ItemIndex();
+    ASSERT_GE(chosen, 0);
+    EXPECT_EQ(GetFocus(), Form2->COMM_select.Entry(chosen));
+    Keystroke(VK_F5);
+    EXPECT_EQ(WindowText(Form->sbStart), "Connect") << "F5 in the dialog disconnects";
+    std::string filter;
+    Dialogs.Expect(ChooseFile(Path("from-dialog.wmx"), &filter));
+    Activate(Form2->Handle);
+    Keystroke('S', VK_CONTROL);
+    EXPECT_EQ(filter, "pliki wmx (*.wmx)") << "Ctrl+S in the dialog saves";
+}
+
+// Connect and Disconnect in a menu of their own, with their key, as the tool button says.
+TEST_F(KeyboardTest, TheMeterMenuConnectsAndDisconnectsAsTheToolButton) {
+    const auto itemText = [&](HMENU menu, UINT item, UINT by) {
+        char text[64] = "";
+        GetMenuStringA(menu, item, text, sizeof text, by);
+        return std::string(text);
+    };
+    EXPECT_EQ(itemText(Form->MainMenu, 1, MF_BYPOSITION), "&Meter");
+    EXPECT_EQ(itemText(Form->MeterMenu, idsbStart, MF_BYCOMMAND), "&Connect\tF5");
+    for (const char* caption : {"Disconnect", "Connect"}) {
+        PostMessageA(Form->Handle, WM_COMMAND, idsbStart, 0);
+        ProcessMessages();
+        EXPECT_EQ(WindowText(Form->sbStart), caption);
+        EXPECT_EQ(itemText(Form->MeterMenu, idsbStart, MF_BYCOMMAND),
+                  std::string("&") + caption + "\tF5");
+    }
+}
+
 TEST_F(KeyboardTest, EscapeHidesThePortDialogAsItsCloseBoxDoes) {
     Activate(Form->Handle);
     Keystroke(VK_F5);

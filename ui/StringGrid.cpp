@@ -187,18 +187,23 @@ void TStringGrid::Paint(HDC dc) const {
     HGDIOBJ oldFont = SelectObject(dc, Font);
     SetBkMode(dc, TRANSPARENT);
     const int margin = Scaled(Handle, TextMargin);
+    // As the system's lists: the selection in the highlight colour while the grid has the focus,
+    // in the button face colour while it has not.
+    const bool focused = GetFocus() == Handle;
+    const int selection = focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
+    const int selectionText = focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
     for (int r = 0; r < RowCount; ++r) {
         for (int c = 0; c < ColCount; ++c) {
             RECT cell = CellRect(c, r);
             const bool heading = r == 0 || c == 0;
             const bool selected = !heading && r == SelectedRow;
-            Fill(dc, cell, heading ? COLOR_BTNFACE : selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+            Fill(dc, cell, heading ? COLOR_BTNFACE : selected ? selection : COLOR_WINDOW);
             if (heading) {
                 Fill(dc, {cell.left, cell.top, cell.right, cell.top + pixel}, COLOR_BTNHIGHLIGHT);
                 Fill(dc, {cell.left, cell.top, cell.left + pixel, cell.bottom}, COLOR_BTNHIGHLIGHT);
             }
             SetTextColor(dc, GetSysColor(heading    ? COLOR_BTNTEXT
-                                         : selected ? COLOR_HIGHLIGHTTEXT
+                                         : selected ? selectionText
                                                     : COLOR_WINDOWTEXT));
             RECT text = cell;
             text.left += margin;
@@ -207,11 +212,19 @@ void TStringGrid::Paint(HDC dc) const {
         }
     }
     SelectObject(dc, oldFont);
-    if (GetFocus() == Handle) {
+    // The focus: a dotted frame inside the selected row, in the highlight's text colour, which
+    // stands out on the highlight (an inverted one hardly shows on it).
+    if (focused) {
         RECT focus = CellRect(1, SelectedRow);
         focus.right = CellRect(ColCount - 1, SelectedRow).right;
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        DrawFocusRect(dc, &focus);
+        focus = Inset(focus, pixel);
+        HPEN pen = CreatePen(PS_DOT, 1, GetSysColor(COLOR_HIGHLIGHTTEXT));
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+        Rectangle(dc, focus.left, focus.top, focus.right, focus.bottom);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(pen);
     }
 }
 

@@ -38,31 +38,41 @@ TEST_F(GridTest, APictureShowsEveryHeadingWholeEveryLineAndTheSelectionWithoutTh
     Focus(Form->Edit1);
     ExpectGridDrawnWhole(Form->Tabela, 96);
 
-    // The selected row is highlighted in its data cells only, with the focus elsewhere.
+    // The selected row shows in its data cells only, with the focus elsewhere in the inactive
+    // selection's colour (as the headings', the button face).
     const ScreenPicture picture(Form->Tabela.Handle);
     const RECT number = Form->Tabela.CellRect(0, 3);
     const RECT time = Form->Tabela.CellRect(2, 3);
     EXPECT_EQ(picture.At(number.right - 2, number.bottom - 2), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(picture.At(time.right - 2, time.bottom - 2), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(picture.At(time.right - 2, time.bottom - 2), GetSysColor(COLOR_BTNFACE));
     const RECT other = Form->Tabela.CellRect(2, 4);
     EXPECT_EQ(picture.At(other.right - 2, other.bottom - 2), GetSysColor(COLOR_WINDOW));
 }
 
+// With the focus the row is in the highlight colour with a dotted frame of the highlight's text
+// colour just inside it; without it, in the inactive selection's colour with no frame.
 TEST_F(GridTest, TheFocusIsDrawnAroundTheSelectedRow) {
-    const auto edgeMarked = [&] {
+    struct Seen {
+        COLORREF Inside;
+        int FramePixels;
+    };
+    const auto look = [&] {
         const ScreenPicture picture(Form->Tabela.Handle);
         const RECT time = Form->Tabela.CellRect(2, 5);
-        for (int x = time.left; x < time.right; ++x) {
-            if (picture.At(x, time.top) != GetSysColor(COLOR_HIGHLIGHT))
-                return true;
-        }
-        return false;
+        Seen seen{picture.At(time.right - 3, time.bottom - 3), 0};
+        for (int x = time.left; x < time.right; ++x)
+            seen.FramePixels += picture.At(x, time.top + 1) == GetSysColor(COLOR_HIGHLIGHTTEXT);
+        return seen;
     };
     ClickRow(5);
     ASSERT_EQ(GetFocus(), Form->Tabela.Handle);
-    EXPECT_TRUE(edgeMarked());
+    const Seen focused = look();
+    EXPECT_EQ(focused.Inside, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_GT(focused.FramePixels, 4) << "a dotted line along the row's top";
     Focus(Form->Edit1);
-    EXPECT_FALSE(edgeMarked());
+    const Seen unfocused = look();
+    EXPECT_EQ(unfocused.Inside, GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(unfocused.FramePixels, 0);
 }
 
 TEST_F(GridTest, KeysMoveTheSelectionAndShowTheRowTheyReach) {

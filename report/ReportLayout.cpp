@@ -66,3 +66,11 @@ std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries&
         cut[i] = std::string(CutReportText(texts[i]));
     return cut;
 }
+
+std::string ReportJobTitle(const ReportEntries& entries) {
+    const std::string& number = entries.RegistrationNo;
+    const auto first = number.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "Kavra Tintra";
+    return "Kavra Tintra " + number.substr(first, number.find_last_not_of(" \t") - first + 1);
+}

@@ -103,5 +103,10 @@ static_assert(ReportCharacterHeight == 27);
 constexpr int ReportSmallestCharacterHeight = ReportCharacterHeight * 2 / 3;
 
 // The 18 texts in the order of ReportPlaces, already cut to their length.
+// The print job's title, by which the report is told apart in a shared printer's queue: the
+// program's name and the vehicle's registration number, "Kavra Tintra WX 12345" (the name alone
+// when the number is blank).
+std::string ReportJobTitle(const ReportEntries& entries);
+
 std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,
                                                             const ReportMeasurement& measurement);

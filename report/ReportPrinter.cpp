@@ -70,11 +70,11 @@ void SetUpPrinter(HWND owner) {
     RunPrinterDialog(dialog);
 }
 
-PrintJob::PrintJob(HDC printer) : printer_(printer), open_(false) {
-    // An empty name, not a null one: some spoolers drop a job whose name is missing.
+PrintJob::PrintJob(HDC printer, const std::string& title) : printer_(printer), open_(false) {
+    // Never a null name: some spoolers drop a job whose name is missing.
     DOCINFOA document{};
     document.cbSize = sizeof document;
-    document.lpszDocName = "";
+    document.lpszDocName = title.c_str();
     if (StartDocA(printer_, &document) <= 0)
         ThrowPrintFailed();
     if (StartPage(printer_) <= 0) {

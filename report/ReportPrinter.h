@@ -9,6 +9,7 @@
 #include <commdlg.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 struct PrinterDcDeleter {
@@ -30,11 +31,11 @@ extern PrintDialogAnswer (*SystemPrintDialog)(PRINTDLGA& dialog);
 // remembered printer is no longer found, the dialog is shown again on the default printer.
 PrinterDc ShowPrintDialog(HWND owner);
 
-// A print job of one page with no title. A job not ended is cancelled, so a failure on the way
-// leaves nothing half-printed in the queue.
+// A print job of one page with the given title. A job not ended is cancelled, so a failure on the
+// way leaves nothing half-printed in the queue.
 class PrintJob {
   public:
-    explicit PrintJob(HDC printer);
+    PrintJob(HDC printer, const std::string& title);
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
     ~PrintJob();

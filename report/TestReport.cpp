@@ -14,7 +14,7 @@ void PrintTestReport(HWND owner, const ReportSource& source) {
     const ReportMeasurement measurement = source.SelectMeasurement();
     image.WriteTexts(ComposeReportTexts(entries, measurement));
 
-    PrintJob job(printer.get());
+    PrintJob job(printer.get(), ReportJobTitle(entries));
     {
         const ReportDib dib = image.ConvertToDib();
         job.CopyOverPage(dib, image.Width(), image.Height());

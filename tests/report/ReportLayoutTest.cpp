@@ -77,6 +77,21 @@ TEST(ReportLayout, VehicleTypeWordsForTheComboItems) {
         EXPECT_EQ(VehicleTypeWord(c.index), c.word) << c.index;
 }
 
+TEST(ReportLayout, TheJobIsTitledWithTheRegistrationNumber) {
+    const struct {
+        const char* Number;
+        const char* Title;
+    } cases[] = {{"WX 12345", "Kavra Tintra WX 12345"},
+                 {"  KR 4471C ", "Kavra Tintra KR 4471C"},
+                 {"", "Kavra Tintra"},
+                 {" \t ", "Kavra Tintra"}};
+    for (const auto& c : cases) {
+        ReportEntries entries;
+        entries.RegistrationNo = c.Number;
+        EXPECT_EQ(ReportJobTitle(entries), c.Title) << "'" << c.Number << "'";
+    }
+}
+
 TEST(ReportLayout, ComposesTheTextsInLayoutOrder) {
     ReportEntries entries{"Customer", "Street 1", "City",
                           "WX 12345", 1,          "Make",

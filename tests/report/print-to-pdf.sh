@@ -64,5 +64,8 @@ trap 'rm -rf "$work" "$pdf"' EXIT
 
 pages="$(pdfinfo "$pdf" 2>/dev/null | awk '/^Pages:/ {print $2}')"
 [ "$pages" = 1 ] || { echo "the PDF has ${pages:-no} pages, not 1"; exit 1; }
+# The job's title, as the queue shows it, names the program and the vehicle.
+title="$(pdfinfo "$pdf" 2>/dev/null | sed -n 's/^Title: *//p')"
+[ "$title" = "Kavra Tintra WX 12345" ] || { echo "the job's title is '$title'"; exit 1; }
 pdftoppm -r 150 -gray -singlefile "$pdf" page 2>/dev/null
 wine "$probe" check page.pgm

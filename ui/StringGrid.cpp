@@ -1,5 +1,7 @@
 #include "ui/StringGrid.h"
 
+#include "ui/GridAccessible.h"
+
 #include "ui/Controls.h"
 #include "ui/Layout.h"
 #include "ui/WindowObject.h"
@@ -60,15 +62,22 @@ std::string TStringGrid::Cells(int col, int row) const {
 }
 
 void TStringGrid::SetCell(int col, int row, const std::string& text) {
+    if (Text[row][col] == text)
+        return;
     Text[row][col] = text;
     const RECT cell = CellRect(col, row);
     InvalidateRect(Handle, &cell, FALSE);
+    // Assistive tools address the cells through their rows, the table's children 1..10.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle, OBJID_CLIENT, row + 1);
 }
 
 void TStringGrid::SetRow(int row) {
     InvalidateRow(SelectedRow);
     SelectedRow = row;
     InvalidateRow(SelectedRow);
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, Handle, OBJID_CLIENT, SelectedRow + 1);
+    if (GetFocus() == Handle)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle, OBJID_CLIENT, SelectedRow + 1);
 }
 
 TStringGrid::Event TStringGrid::Notify(const NMHDR& header) {
@@ -292,8 +301,27 @@ LRESULT TStringGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_SETFOCUS:
         InvalidateRow(SelectedRow);
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle, OBJID_CLIENT, SelectedRow + 1);
         NotifyParent(NM_SETFOCUS);
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
+            break;
+        if (!Accessible) {
+            // The object reaches the tool through COM, which this thread may not have set up yet
+            // (a tool may be the first to ask).
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            Accessible = CreateGridAccessible(*this);
+        }
+        return LresultFromObject(__uuidof(IAccessible), wParam, Accessible);
+    case WM_DESTROY:
+        // Tools may still hold the object: it answers no more once the grid has gone.
+        if (Accessible) {
+            DetachGridAccessible(Accessible);
+            Accessible->Release();
+            Accessible = nullptr;
+        }
+        break;
     case WM_KILLFOCUS:
         InvalidateRow(SelectedRow);
         return 0;

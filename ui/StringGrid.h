@@ -10,6 +10,8 @@
 
 #include <string>
 
+struct IAccessible;
+
 class TStringGrid {
   public:
     enum class Event { None, Click, Enter };
@@ -63,4 +65,6 @@ class TStringGrid {
     std::string Text[RowCount][ColCount];
     int SelectedRow = 1;
     HFONT Font = nullptr;
+    // Made at the first question of an assistive tool (GridAccessible.h).
+    IAccessible* Accessible = nullptr;
 };

@@ -1,0 +1,149 @@
+// The grid as an assistive tool reads it, through Active Accessibility in the test process.
+#include "WindowDriver.h"
+
+#include "ui/Controls.h"
+
+#include <oleacc.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+class GridAccessibleTest : public SampleWindowTest {
+  protected:
+    IAccessible* Table() {
+        IAccessible* table = nullptr;
+        EXPECT_EQ(AccessibleObjectFromWindow(Form->Tabela.Handle, static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&table)),
+                  S_OK);
+        return table;
+    }
+};
+
+VARIANT Child(long id) {
+    VARIANT child;
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
+std::string Name(IAccessible& object, long child) {
+    BSTR name = nullptr;
+    if (object.get_accName(Child(child), &name) != S_OK || !name)
+        return "(none)";
+    char text[256] = "";
+    WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
+    SysFreeString(name);
+    return text;
+}
+
+long Role(IAccessible& object, long child) {
+    VARIANT role{};
+    object.get_accRole(Child(child), &role);
+    return role.vt == VT_I4 ? role.lVal : -1;
+}
+
+long State(IAccessible& object, long child) {
+    VARIANT state{};
+    object.get_accState(Child(child), &state);
+    return state.vt == VT_I4 ? state.lVal : -1;
+}
+
+IAccessible* Row(IAccessible& table, long row) {
+    IDispatch* child = nullptr;
+    EXPECT_EQ(table.get_accChild(Child(row + 1), &child), S_OK);
+    IAccessible* accessible = nullptr;
+    if (child) {
+        child->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&accessible));
+        child->Release();
+    }
+    return accessible;
+}
+
+TEST_F(GridAccessibleTest, ATableOfRowsOfCellsNamedByTheirTexts) {
+    IAccessible* table = Table();
+    ASSERT_TRUE(table);
+    EXPECT_EQ(Role(*table, CHILDID_SELF), ROLE_SYSTEM_TABLE);
+    long rows = 0;
+    table->get_accChildCount(&rows);
+    EXPECT_EQ(rows, 10);
+    for (long r = 0; r < 10; ++r) {
+        SCOPED_TRACE("row " + std::to_string(r));
+        IAccessible* row = Row(*table, r);
+        ASSERT_TRUE(row);
+        EXPECT_EQ(Role(*row, CHILDID_SELF), ROLE_SYSTEM_ROW);
+        long cells = 0;
+        row->get_accChildCount(&cells);
+        EXPECT_EQ(cells, 6);
+        for (long c = 0; c < 6; ++c) {
+            EXPECT_EQ(Name(*row, c + 1), Form->Tabela.Cells(c, r)) << "column " << c;
+            const long role = r == 0   ? ROLE_SYSTEM_COLUMNHEADER
+                              : c == 0 ? ROLE_SYSTEM_ROWHEADER
+                                       : ROLE_SYSTEM_CELL;
+            EXPECT_EQ(Role(*row, c + 1), role) << "column " << c;
+        }
+        if (r > 0) {
+            EXPECT_EQ(Name(*row, CHILDID_SELF), std::to_string(r)) << "named by its heading";
+        }
+        // The same row asked through the table.
+        EXPECT_EQ(Name(*table, r + 1), Name(*row, CHILDID_SELF));
+        row->Release();
+    }
+    table->Release();
+}
+
+TEST_F(GridAccessibleTest, TheSelectedRowIsSelectedAndFocusedWithTheGrid) {
+    ClickRow(4);
+    ASSERT_EQ(GetFocus(), Form->Tabela.Handle);
+    IAccessible* table = Table();
+    ASSERT_TRUE(table);
+    for (long r = 1; r < 10; ++r) {
+        const long state = State(*table, r + 1);
+        EXPECT_EQ((state & STATE_SYSTEM_SELECTED) != 0, r == 4) << "row " << r;
+        EXPECT_EQ((state & STATE_SYSTEM_FOCUSED) != 0, r == 4) << "row " << r;
+    }
+    VARIANT selection{};
+    ASSERT_EQ(table->get_accSelection(&selection), S_OK);
+    ASSERT_EQ(selection.vt, VT_DISPATCH);
+    auto* selected = static_cast<IAccessible*>(selection.pdispVal);
+    EXPECT_EQ(Name(*selected, CHILDID_SELF), "4");
+    selected->Release();
+    Focus(Form->Edit1);
+    EXPECT_FALSE(State(*table, 5) & STATE_SYSTEM_FOCUSED) << "no focus with the grid's gone";
+    EXPECT_TRUE(State(*table, 5) & STATE_SYSTEM_SELECTED);
+    table->Release();
+}
+
+// The events a tool follows: the selection and the focus moving to a row, a cell's text changing.
+std::vector<std::tuple<DWORD, long, long>> Events;
+void CALLBACK NoteEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+    Events.emplace_back(event, object, child);
+}
+
+TEST_F(GridAccessibleTest, SelectionFocusAndTextChangesAreAnnounced) {
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, NoteEvent,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    Events.clear();
+    ClickRow(6);
+    Form->Tabela.SetCell(3, 2, "012,3");
+    ProcessMessages();
+    UnhookWinEvent(hook);
+    const auto seen = [](DWORD event, long child) {
+        for (const auto& e : Events) {
+            if (std::get<0>(e) == event && std::get<1>(e) == OBJID_CLIENT &&
+                std::get<2>(e) == child)
+                return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(seen(EVENT_OBJECT_SELECTION, 7)) << "row 6 is the table's child 7";
+    EXPECT_TRUE(seen(EVENT_OBJECT_FOCUS, 7));
+    EXPECT_TRUE(seen(EVENT_OBJECT_NAMECHANGE, 3));
+}
+
+} // namespace

@@ -130,7 +130,8 @@ void TForm2::FollowThePorts() {
         return std::find(found.PortNames.begin(), found.PortNames.begin() + found.PortCount,
                          port) != found.PortNames.begin() + found.PortCount;
     };
-    if (comm.Connected() && !listed(comm.CommPort) && found.PortCount < PortTable::MaxPorts)
+    if (comm.Connected() && IndexOfPort(comm.CommPort) >= 0 && !listed(comm.CommPort) &&
+        found.PortCount < PortTable::MaxPorts)
         found.PortNames[found.PortCount++] = comm.CommPort;
     std::string arrived;
     for (int i = 0; i < found.PortCount; ++i) {
@@ -145,8 +146,6 @@ void TForm2::FollowThePorts() {
     int select = Ports.PortCount - 1;
     if (otherChosen)
         select = Ports.PortCount;
-    else if (ChosenSinceShown && IndexOfPort(chosenPort) >= 0)
-        select = IndexOfPort(chosenPort);
     else if (!ChosenSinceShown && !arrived.empty())
         select = IndexOfPort(arrived);
     else if (IndexOfPort(chosenPort) >= 0)

@@ -40,16 +40,20 @@ std::string Name(IAccessible& object, long child) {
     return text;
 }
 
+// A property the object gives as a number (its role, its state); -1 when it gives none.
+using NumberProperty = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
+long Number(IAccessible& object, long child, NumberProperty property) {
+    VARIANT value{};
+    (object.*property)(Child(child), &value);
+    return value.vt == VT_I4 ? value.lVal : -1;
+}
+
 long Role(IAccessible& object, long child) {
-    VARIANT role{};
-    object.get_accRole(Child(child), &role);
-    return role.vt == VT_I4 ? role.lVal : -1;
+    return Number(object, child, &IAccessible::get_accRole);
 }
 
 long State(IAccessible& object, long child) {
-    VARIANT state{};
-    object.get_accState(Child(child), &state);
-    return state.vt == VT_I4 ? state.lVal : -1;
+    return Number(object, child, &IAccessible::get_accState);
 }
 
 IAccessible* Row(IAccessible& table, long row) {

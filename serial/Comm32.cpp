@@ -175,19 +175,16 @@ void TComm32::ClosePort() {
     WriteCommsLog("Stopping the Comm");
     // Both workers are told at once and end their own I/O, so one deadline bounds the close
     // whichever of them is stuck; the main thread makes no call on the port before it waits.
-    std::vector<TCommThread*> workers;
+    std::vector<HANDLE> running;
     if (ReadThread) {
         WriteCommsLog("Closing Read Thread ");
-        workers.push_back(ReadThread);
+        running.push_back(ReadThread->Handle());
     }
     if (WriteThread) {
         WriteCommsLog("Closing Write Thread");
-        workers.push_back(WriteThread);
+        running.push_back(WriteThread->Handle());
     }
     SetEvent(CloseEvent);
-    std::vector<HANDLE> running;
-    for (TCommThread* worker : workers)
-        running.push_back(worker->Handle());
     bool portClosed = false;
     if (!WaitForThreadsResponsively(running, GetTickCount() + ThreadStopTimeoutMs)) {
         BreakStuckThreads(running);
@@ -213,12 +210,11 @@ void TComm32::ClosePort() {
 void TComm32::BreakStuckThreads(const std::vector<HANDLE>& Running) {
     for (TCommThread* worker :
          {static_cast<TCommThread*>(ReadThread), static_cast<TCommThread*>(WriteThread)}) {
-        if (!worker)
-            continue;
-        worker->LetGoOfPort();
-        if (std::find(Running.begin(), Running.end(), worker->Handle()) != Running.end())
-            CancelSynchronousIo(worker->Handle());
+        if (worker)
+            worker->LetGoOfPort();
     }
+    for (HANDLE thread : Running)
+        CancelSynchronousIo(thread);
     CancelIoEx(CommHandle, nullptr);
     PortCloseHandle(CommHandle);
 }

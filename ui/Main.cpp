@@ -59,6 +59,9 @@ const TEventBinding<TMainForm> Bindings[] = {
     {idTimer3, TimerTick, &TMainForm::Timer3Timer},
 };
 
+// Connect's hint, on the tool button and on its menu item alike.
+constexpr const char* StartHint = "polacz sie z Tintrem";
+
 struct MenuHint {
     int Id;
     const char* Hint;
@@ -71,7 +74,7 @@ const MenuHint MenuHints[] = {
     {idFilePrintSetupItem, "Change printer setup"},
     {idFileExitItem, "Exit this application"},
     {idHelpAboutItem, "Show program information"},
-    {idsbStart, "polacz sie z Tintrem"},
+    {idsbStart, StartHint},
 };
 
 void RegisterMainFormClass() {
@@ -230,7 +233,7 @@ void TMainForm::CreateToolBar() {
     DrawToolPictures();
     sbStart =
         CreateChild(SpeedButtonClass, "Connect", 0, 248, 3, 101, 28, SpeedBar, idsbStart, Font);
-    AddHint(sbStart, "polacz sie z Tintrem");
+    AddHint(sbStart, StartHint);
     Label1 = CreateChild("STATIC", "?\?-?\?-?\?", SS_LEFTNOWORDWRAP, 440, 8, 59, 16, SpeedBar, 0,
                          ClockFont);
     Label2 = CreateChild("STATIC", "?\?:?\?:?\?", SS_LEFTNOWORDWRAP, 576, 8, 57, 16, SpeedBar, 0,

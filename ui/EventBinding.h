@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <span>
 
 template <class Form> struct TEventBinding {
@@ -17,9 +18,9 @@ template <class Form> struct TEventBinding {
 
 // Runs a handler; an error escaping it is shown by the general error display, in front of the
 // handler's own window.
-template <class Form> void RunHandler(Form& form, void (Form::*handler)()) {
+template <class Form, class Handler> void RunHandler(Form& form, Handler handler) {
     try {
-        (form.*handler)();
+        std::invoke(handler, form);
     } catch (const std::exception& error) {
         ShowError(error, form.Handle);
     }

@@ -62,6 +62,8 @@ const TEventBinding<TMainForm> Bindings[] = {
 // Connect's hint, on the tool button and on its menu item alike.
 constexpr const char* StartHint = "polacz sie z Tintrem";
 
+constexpr const char* RecentFileHint = "Open this file";
+
 struct MenuHint {
     int Id;
     const char* Hint;
@@ -74,6 +76,10 @@ const MenuHint MenuHints[] = {
     {idFilePrintSetupItem, "Change printer setup"},
     {idFileExitItem, "Exit this application"},
     {idHelpAboutItem, "Show program information"},
+    {idRecentFile1, RecentFileHint},
+    {idRecentFile1 + 1, RecentFileHint},
+    {idRecentFile1 + 2, RecentFileHint},
+    {idRecentFile1 + 3, RecentFileHint},
     {idsbStart, StartHint},
 };
 
@@ -182,6 +188,7 @@ void TMainForm::CreateMenu() {
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(FileMenu), "&File");
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(MeterMenu), "&Meter");
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(HelpMenu), "&Help");
+    ShowRecentFiles();
 }
 
 void TMainForm::CreateControls() {
@@ -387,6 +394,11 @@ void TMainForm::DispatchCommand(int id, int code) {
     // focus to a dialog or another program.
     if (Deactivated && (code == EN_KILLFOCUS || (id == idrodzaj_pojazdu && code == CBN_KILLFOCUS)))
         return;
+    if (code == Click && id >= idRecentFile1 && id < idRecentFilesEnd) {
+        const auto index = static_cast<std::size_t>(id - idRecentFile1);
+        RunHandler(*this, [index](TMainForm& form) { form.OpenRecentFile(index); });
+        return;
+    }
     DispatchEvent<TMainForm>(*this, Bindings, id, static_cast<UINT>(code));
 }
 
@@ -417,6 +429,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return DispatchNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_TIMER:
         DispatchCommand(static_cast<int>(wParam), TimerTick);
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wParam) == FileMenu)
+            ShowRecentFiles();
         return 0;
     case WM_MENUSELECT: {
         const bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The store of the nine measurements and the slot the window refers to, shared by every part.
 // The variable hides the type's name: include this header after the headers that use the type,
@@ -54,6 +55,10 @@ enum ControlId : int {
     idFilePrintSetupItem,
     idFileExitItem,
     idHelpAboutItem,
+    // The recent files' items, the newest first, and the separator below them.
+    idRecentFile1 = 210,
+    idRecentFilesEnd = idRecentFile1 + 4,
+    idRecentFilesSeparator = idRecentFilesEnd,
     idTimer1 = 300,
     idTimer2,
     idTimer3,
@@ -159,6 +164,8 @@ class TMainForm {
     // Each dialog keeps the last chosen name for its next use.
     std::string OpenDialogFileName;
     std::string SaveDialogFileName;
+    // The recent files as the File menu lists them.
+    std::vector<std::string> ListedRecentFiles;
     // The document to open at start instead of "config.wmx", as the system named it; empty for
     // none.
     std::wstring StartFile;
@@ -185,8 +192,11 @@ class TMainForm {
     LRESULT DispatchNotify(NMHDR& header);
     void ShowSlot(std::uint8_t n);
     void StoreShownSlot();
-    void OpenChosenFile();
+    void OpenFile(const std::string& fileName);
     bool SaveAs();
+    // The recent files (MainRecentFiles.cpp).
+    void ShowRecentFiles();
+    void OpenRecentFile(std::size_t index);
     void NoteUserChange(int id, int code);
     void ResizeToText(HWND label);
     const char* HintOf(HWND control) const;

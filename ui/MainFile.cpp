@@ -1,10 +1,12 @@
 // Opening and saving measurement files, and the start-up loading of "config.wmx" or of the
-// document the program was started with.
+// document the program was started with. Files opened or saved by the user become recent files;
+// "config.wmx" does not.
 // The store's type is named like the store itself: its headers come before ui/Main.h.
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
 #include "ui/Main.h"
 #include "ui/ProgramFiles.h"
+#include "ui/UserSettings.h"
 
 #include <commdlg.h>
 
@@ -38,7 +40,7 @@ void TMainForm::FileOpen() {
         !AskFileName(Handle, OpenDialogFileName, "pliki WMX (*.wmx)\0*.wmx\0", nullptr,
                      OFN_HIDEREADONLY, false))
         return;
-    OpenChosenFile();
+    OpenFile(OpenDialogFileName);
 }
 
 bool TMainForm::ChangesSavedOrDropped() {
@@ -55,8 +57,8 @@ bool TMainForm::ChangesSavedOrDropped() {
     }
 }
 
-void TMainForm::OpenChosenFile() {
-    ReadMeasurementFile(OpenDialogFileName, MeasurementStore);
+void TMainForm::OpenFile(const std::string& fileName) {
+    ReadMeasurementFile(fileName, MeasurementStore);
     // The grid selects row 1 too, so the next field exit stores into the slot on show.
     Tabela.SetRow(1);
     CurrentRecord = 1;
@@ -67,6 +69,8 @@ void TMainForm::OpenChosenFile() {
     }
     RecomputeValues(MeasurementStore);
     MeasurementsChanged = false;
+    RememberRecentFile(fileName);
+    ShowRecentFiles();
 }
 
 void TMainForm::FileSaveAs() {
@@ -84,6 +88,8 @@ bool TMainForm::SaveAs() {
     setTab(static_cast<std::uint8_t>(Tabela.Row()));
     WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
     MeasurementsChanged = false;
+    RememberRecentFile(SaveDialogFileName);
+    ShowRecentFiles();
     return true;
 }
 
@@ -96,7 +102,7 @@ void TMainForm::FormShow() {
     // then starts in its folder.
     if (!StartFile.empty()) {
         OpenDialogFileName = OpenablePath(StartFile);
-        OpenChosenFile();
+        OpenFile(OpenDialogFileName);
         return;
     }
     ReadMeasurementFile(FindProgramFile(ConfigFileName), MeasurementStore);

@@ -1,9 +1,11 @@
 // Starting from a document or a shortcut: the document named at start opens as File > Open
 // opens it, and the program's own files are found beside wmx.exe when the working folder lacks
-// them. The last two cases start the real wmx.exe as Explorer would.
+// them; the document becomes the first of the recent files. The last cases start the real
+// wmx.exe as Explorer would.
 #include "WindowDriver.h"
 
 #include "ui/Controls.h"
+#include "ui/UserSettings.h"
 
 #include <commdlg.h>
 
@@ -175,6 +177,9 @@ TEST_F(StartDocumentTest, ProgramStartedWithAQuotedPathOpensThatDocument) {
     ASSERT_TRUE(run.Main);
     EXPECT_EQ(run.FirstField("Document Customer"), "Document Customer");
     EXPECT_FALSE(run.Window("#32770")) << "no error box";
+    const std::vector<std::string> recent = RecentFiles();
+    ASSERT_FALSE(recent.empty()) << "the program keeps the document among the recent files";
+    EXPECT_EQ(recent.front(), document);
 }
 
 // Under every code page: where the code page cannot hold the letters (1252), through the path's

@@ -1,10 +1,11 @@
 // The question before an action drops a set that has changed since it was opened or saved: Exit,
-// the close box, Connect (which clears the table) and File > Open.
+// the close box, Connect (which clears the table), File > Open and a recent file.
 #include "WindowDriver.h"
 
 #include "data/MeasurementFile.h"
 #include "ui/Controls.h"
 #include "ui/Unit2.h"
+#include "ui/UserSettings.h"
 
 #include <functional>
 
@@ -107,6 +108,23 @@ TEST_F(UnsavedChangesTest, FileOpenAsksFirst) {
                                 openDialogCame = false;
                                 return came;
                             });
+}
+
+// The file chosen in the menu opens, though saving the changes first puts another at the top.
+TEST_F(UnsavedChangesTest, ARecentFileAsksFirst) {
+    ExpectTheQuestionBefore(
+        [this] {
+            auto recent = SampleStore();
+            SetText(recent->Slot(1).Make, "from recent");
+            WriteMeasurementFile(Path("recent.wmx"), *recent);
+            RememberRecentFile(Path("other.wmx"));
+            RememberRecentFile(Path("recent.wmx"));
+            // The menu as the user opens it.
+            SendMessageA(Form->Handle, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Form->FileMenu),
+                         0);
+            Command(idRecentFile1);
+        },
+        [] {}, [this] { return WindowText(Form->Edit7) == "from recent"; });
 }
 
 TEST_F(UnsavedChangesTest, ConnectAsksFirst) {

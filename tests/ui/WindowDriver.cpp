@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "ui/Controls.h"
+#include "ui/UserSettings.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
@@ -101,7 +102,18 @@ int PdfCount() {
     return count;
 }
 
+namespace {
+
+// Each test starts with no recent files and leaves none behind: the list is the user's.
+void ForgetRecentFiles() {
+    for (const std::string& file : RecentFiles())
+        ForgetRecentFile(file);
+}
+
+} // namespace
+
 void MainFormTest::SetUp() {
+    ForgetRecentFiles();
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     Folder = std::string(base) + "wmx-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
@@ -133,6 +145,7 @@ void MainFormTest::TearDown() {
         FindClose(search);
     }
     RemoveDirectoryA(Folder.c_str());
+    ForgetRecentFiles();
 }
 
 void MainFormTest::WriteConfig(const struct MeasurementStore& store) const {

@@ -23,18 +23,18 @@ esac
 export WINEARCH="$WMX_WINE_ARCH"
 export WMX_WINEPREFIX="${WMX_OWN_WINEPREFIX:-$WMX_BUILD/wine-prefix-$WMX_WINE_ARCH}"
 # WINEPREFIX itself names a folder that cannot be made: the rig's library puts the real one in
-# place when it is loaded, so a Wine process without it stops at once (tools/pty-rig).
+# place when it is loaded, so a Wine process without it stops at once (test-rig/pty-rig).
 export WINEPREFIX=/dev/null/wmx-pty-rig-not-loaded
 export WINEDEBUG=-all
 # Serial ports of the test rig: COM5..COM8 are mapped in each prefix to these links, which a
 # virtual meter points at its pseudo-terminal.
 export WMX_PORTS="$WMX_BUILD/ports"
-# Every Wine process of the project runs with the rig's library preloaded (tools/pty-rig): a pty
+# Every Wine process of the project runs with the rig's library preloaded (test-rig/pty-rig): a pty
 # then answers like a quiet serial port, and the machine's own /dev/ttyS* stay out of reach. The
 # loader expands $LIB to the library folder of each process's own width, where the native build
 # puts the library of that width. The loader and server of the chosen width are called directly
 # (the server started first).
-export WMX_PTY_RIG="$WMX_BUILD/native/tools/pty-rig/\$LIB/libwmx_pty_rig.so"
+export WMX_PTY_RIG="$WMX_BUILD/native/test-rig/pty-rig/\$LIB/libwmx_pty_rig.so"
 export WMX_PTY_RIG_CONTROL="$WMX_PORTS/pty-rig-control"
 wineserver() { LD_PRELOAD="$WMX_PTY_RIG" "$wine_server" "$@"; }
 wine() {

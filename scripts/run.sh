@@ -17,7 +17,7 @@ workdir="$WMX_BUILD/run"
 mkdir -p "$workdir"
 cp "$WMX_WIN_BUILD/wmx.exe" "$WMX_WIN_BUILD/protokol.bmp" "$workdir/"
 # A sample set of nine measurements, so that the window opens full.
-"$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
+"$WMX_BUILD/native/test-rig/sample-config/sample-config" "$workdir/config.wmx"
 
 source "$WMX_ROOT/tests/report/print-queue.sh"
 xvfb_pid=

@@ -11,7 +11,7 @@ source "$here/env.sh"
 workdir="$WMX_BUILD/screenshot"
 mkdir -p "$workdir"
 cp "$WMX_WIN_BUILD/wmx.exe" "$workdir/"
-"$WMX_BUILD/native/tools/sample-config/sample-config" "$workdir/config.wmx"
+"$WMX_BUILD/native/test-rig/sample-config/sample-config" "$workdir/config.wmx"
 
 source "$here/xvfb.sh"
 cleanup() { wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true; }

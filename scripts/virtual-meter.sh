@@ -22,7 +22,7 @@ start)
     stop
     mkdir -p "$WMX_PORTS"
     : >"$WMX_PORTS/received-$port.log"
-    setsid "$WMX_BUILD/native/tools/virtual-meter/virtual-meter" --link "$WMX_PORTS/$port" \
+    setsid "$WMX_BUILD/native/test-rig/virtual-meter/virtual-meter" --link "$WMX_PORTS/$port" \
         --log "$WMX_PORTS/received-$port.log" \
         --record 1=0753:0700:0699 --record 2=9999:0700:0700 --record 3=0750:0700:0700 \
         --record 4=0812:0745:0733 --record 5=0600:0710:0720 --record 6=0751:0701:0702 \

@@ -8,7 +8,7 @@ meter="$WMX_ROOT/scripts/virtual-meter.sh"
 
 work="$WMX_BUILD/$1"
 mkdir -p "$work"
-"$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"
+"$WMX_BUILD/native/test-rig/sample-config/sample-config" "$work/config.wmx"
 
 source "$WMX_ROOT/scripts/wine-session.sh"
 cleanup() {

@@ -22,7 +22,7 @@ $WMX_MINGW-windres "$work/manifest.rc" -O coff -o "$work/manifest.o"
 $cxx -O2 -static -mwindows -o "$work/same-dll-manifest.exe" "$here/MinimalWindow.cpp" -DWMX_SAME_DLLS \
     "$work/manifest.o" -lcomctl32 -lcomdlg32 -ladvapi32
 cp "$WMX_WIN_BUILD/wmx.exe" "$work/"
-"$WMX_BUILD/native/tools/sample-config/sample-config" "$work/config.wmx"
+"$WMX_BUILD/native/test-rig/sample-config/sample-config" "$work/config.wmx"
 
 source "$WMX_ROOT/scripts/wine-session.sh"
 trap stop_wine_session EXIT

@@ -6,7 +6,7 @@
 set -euo pipefail
 probe="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
-sample="$WMX_BUILD/native/tools/sample-config/sample-config"
+sample="$WMX_BUILD/native/test-rig/sample-config/sample-config"
 work="$(mktemp -d "$WMX_BUILD/keeps-permissions.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 failures=0

@@ -113,7 +113,7 @@ echo "== a .wmx opened through its type"
 documents="$drive/users/$user/Documents"
 # The prefix's own: nothing the test saves there reaches the real home folder.
 [ -d "$documents" ] && [ ! -L "$documents" ] || fail "Documents leads out of the prefix"
-"$WMX_BUILD/native/tools/sample-config/sample-config" "$documents/station.wmx"
+"$WMX_BUILD/native/test-rig/sample-config/sample-config" "$documents/station.wmx"
 # Started from a folder without "config.wmx", as Explorer starts it.
 customer="$(cd "$work/scratch" &&
     wine "$probe" open 'C:\users\'"$user"'\Documents\station.wmx' | tr -d '\r')" || true

@@ -101,7 +101,7 @@ struct ReplaceNames {
     std::string Backup;
 };
 
-void WriteAll(HANDLE file, const MeasurementStore& store) {
+void WriteAll(HANDLE file, const MeasurementSet& store) {
     DWORD written = 0;
     if (!WriteFile(file, &store, StoreImageSize, &written, nullptr))
         throw EFileError(GetLastError());
@@ -112,7 +112,7 @@ void WriteAll(HANDLE file, const MeasurementStore& store) {
 }
 
 // Writes the store over the file itself, which keeps everything the system knows of it.
-bool WriteInPlace(const std::string& fileName, const MeasurementStore& store) {
+bool WriteInPlace(const std::string& fileName, const MeasurementSet& store) {
     try {
         FileHandle file(CreateFileA(fileName.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -134,7 +134,7 @@ bool WriteInPlace(const std::string& fileName, const MeasurementStore& store) {
 // access rules written back map onto other Unix permissions than the file had). Marked as
 // changed for backups. The data is saved by then, so a failure here is not reported.
 void KeepIdentity(const ReplaceNames& names, const KeptIdentity& kept,
-                  const MeasurementStore& store) {
+                  const MeasurementSet& store) {
     const bool oldFileTookTheData = IdentityOf(names.Backup) == kept.File &&
                                     WriteInPlace(names.Backup, store) &&
                                     MoveFileExA(names.Backup.c_str(), names.Target.c_str(),
@@ -181,7 +181,7 @@ void FinishFailedReplace(const ReplaceNames& names, const KeptIdentity& kept, DW
 // Puts the new file in the place of an existing target, which keeps its attributes and access
 // rules, as the file the user chose. The old file waits under a name of its own until the new
 // one is in place.
-void Replace(const ReplaceNames& names, const KeptIdentity& kept, const MeasurementStore& store) {
+void Replace(const ReplaceNames& names, const KeptIdentity& kept, const MeasurementSet& store) {
     if (!SystemReplaceFile(names.Target.c_str(), names.Temporary.c_str(), names.Backup.c_str(), 0,
                            nullptr, nullptr))
         FinishFailedReplace(names, kept, GetLastError());
@@ -190,7 +190,7 @@ void Replace(const ReplaceNames& names, const KeptIdentity& kept, const Measurem
 
 } // namespace
 
-void ReadMeasurementFile(const std::string& fileName, MeasurementStore& store) {
+void ReadMeasurementFile(const std::string& fileName, MeasurementSet& store) {
     FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Handle == INVALID_HANDLE_VALUE)
@@ -209,7 +209,7 @@ void ReadMeasurementFile(const std::string& fileName, MeasurementStore& store) {
     LoadStoreImage(store, bytes.data(), total);
 }
 
-void WriteMeasurementFile(const std::string& fileName, const MeasurementStore& store) {
+void WriteMeasurementFile(const std::string& fileName, const MeasurementSet& store) {
     // Refused as creating the file over them would be. Checked here because the system does not
     // always refuse to replace a read-only file (Wine running as root replaces it).
     const DWORD attributes = GetFileAttributesA(fileName.c_str());

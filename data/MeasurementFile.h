@@ -23,11 +23,11 @@ class ESaveNotInPlace : public std::runtime_error {
 
 // Reads up to 34704 bytes of the file into the store (LoadStoreImage). The file is opened for
 // reading only, so read-only files open. Throws EFileError; the store is then unchanged.
-void ReadMeasurementFile(const std::string& fileName, MeasurementStore& store);
+void ReadMeasurementFile(const std::string& fileName, MeasurementSet& store);
 
 // Writes the store to a new file beside the target and then puts it in the target's place, so
 // that a failed save leaves the previous file as it was and no partial file. A replaced target
 // keeps its attributes and security; a read-only target is refused ("File access denied") and
 // left untouched. Throws EFileError, or ESaveNotInPlace when the old file had already left its
 // name and the new one could not take it.
-void WriteMeasurementFile(const std::string& fileName, const MeasurementStore& store);
+void WriteMeasurementFile(const std::string& fileName, const MeasurementSet& store);

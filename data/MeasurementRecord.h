@@ -40,7 +40,7 @@ struct MeasurementRecord {
 #pragma pack(pop)
 
 // Nine slots numbered 1 to 9, contiguous, with no header: the whole content of a .wmx file.
-struct MeasurementStore {
+struct MeasurementSet {
     static constexpr unsigned SlotCount = 9;
     MeasurementRecord Slots[SlotCount];
 
@@ -70,7 +70,7 @@ static_assert(offsetof(MeasurementRecord, Comment) == 3088);
 static_assert(offsetof(MeasurementRecord, Diagnostician) == 3344);
 static_assert(offsetof(MeasurementRecord, Verdict) == 3600);
 static_assert(sizeof(MeasurementRecord) == 3856);
-static_assert(sizeof(MeasurementStore) == 34704);
+static_assert(sizeof(MeasurementSet) == 34704);
 
 inline std::string GetText(const ShortString& s) {
     return std::string(s.Chars, s.Length);

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstring>
 
-void LoadStoreImage(MeasurementStore& store, const void* bytes, std::size_t size) {
+void LoadStoreImage(MeasurementSet& store, const void* bytes, std::size_t size) {
     if (size > 0) // an empty file may come without a buffer
         std::memcpy(&store, bytes, std::min(size, StoreImageSize));
 }
 
-void RecomputeValues(MeasurementStore& store) {
+void RecomputeValues(MeasurementSet& store) {
     for (MeasurementRecord& slot : store.Slots) {
         slot.FrontValue = ReadingValue(GetText(slot.FrontText));
         slot.LeftValue = ReadingValue(GetText(slot.LeftText));
@@ -18,7 +18,7 @@ void RecomputeValues(MeasurementStore& store) {
     }
 }
 
-void ClearValues(MeasurementStore& store) {
+void ClearValues(MeasurementSet& store) {
     for (MeasurementRecord& slot : store.Slots)
         slot.FrontValue = slot.LeftValue = slot.RightValue = 0;
 }

@@ -5,14 +5,14 @@
 
 #include <cstddef>
 
-constexpr std::size_t StoreImageSize = sizeof(MeasurementStore);
+constexpr std::size_t StoreImageSize = sizeof(MeasurementSet);
 
 // Replaces the leading bytes of the store with the file's bytes: a shorter image leaves the rest
 // as it was, bytes past StoreImageSize are ignored.
-void LoadStoreImage(MeasurementStore& store, const void* bytes, std::size_t size);
+void LoadStoreImage(MeasurementSet& store, const void* bytes, std::size_t size);
 
 // Each slot's three values := the numbers its reading texts show (after opening a file).
-void RecomputeValues(MeasurementStore& store);
+void RecomputeValues(MeasurementSet& store);
 
 // Each slot's three values := 0 (after start-up loading).
-void ClearValues(MeasurementStore& store);
+void ClearValues(MeasurementSet& store);

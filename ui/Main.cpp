@@ -14,7 +14,7 @@
 #include <iterator>
 #include <stdexcept>
 
-struct MeasurementStore MeasurementStore {};
+MeasurementSet MeasurementStore{};
 std::uint8_t CurrentRecord = 0;
 TMainForm* MainForm = nullptr;
 

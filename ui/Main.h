@@ -15,9 +15,7 @@
 #include <vector>
 
 // The store of the nine measurements and the slot the window refers to, shared by every part.
-// The variable hides the type's name: include this header after the headers that use the type,
-// and write `struct MeasurementStore` for the type below it.
-extern struct MeasurementStore MeasurementStore;
+extern MeasurementSet MeasurementStore;
 extern std::uint8_t CurrentRecord;
 
 // The PC's current date and time in the system's short date and long time formats.

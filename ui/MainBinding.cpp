@@ -29,7 +29,7 @@ void TMainForm::getTab(std::uint8_t n) {
     SetWindowTextTo(txtTmp, GetText(slot.Verdict));
     for (int c = 0; c < TStringGrid::ColCount; ++c)
         Tabela.SetCell(c, 0, ColumnTitles[c]);
-    for (unsigned r = 1; r <= MeasurementStore::SlotCount; ++r) {
+    for (unsigned r = 1; r <= MeasurementSet::SlotCount; ++r) {
         const MeasurementRecord& row = MeasurementStore.Slot(r);
         Tabela.SetCell(0, r, std::to_string(r));
         Tabela.SetCell(3, r, GetText(row.FrontText));
@@ -51,7 +51,7 @@ void TMainForm::setTab(std::uint8_t n) {
     SetText(slot.Mileage, WindowText(Edit9));
     SetText(slot.Comment, WindowText(Edit10));
     SetText(slot.Diagnostician, WindowText(Edit11));
-    for (unsigned r = 1; r <= MeasurementStore::SlotCount; ++r) {
+    for (unsigned r = 1; r <= MeasurementSet::SlotCount; ++r) {
         MeasurementRecord& row = MeasurementStore.Slot(r);
         SetText(row.DateText, Tabela.Cells(1, r));
         SetText(row.TimeText, Tabela.Cells(2, r));

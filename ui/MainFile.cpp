@@ -1,7 +1,6 @@
 // Opening and saving measurement files, and the start-up loading of "config.wmx" or of the
 // document the program was started with. Files opened or saved by the user become recent files;
 // "config.wmx" does not.
-// The store's type is named like the store itself: its headers come before ui/Main.h.
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
 #include "ui/Main.h"
@@ -63,7 +62,7 @@ void TMainForm::OpenFile(const std::string& fileName) {
     Tabela.SetRow(1);
     CurrentRecord = 1;
     getTab(1);
-    for (unsigned r = 1; r <= MeasurementStore::SlotCount; ++r) {
+    for (unsigned r = 1; r <= MeasurementSet::SlotCount; ++r) {
         Tabela.SetCell(1, r, GetText(MeasurementStore.Slot(r).DateText));
         Tabela.SetCell(2, r, GetText(MeasurementStore.Slot(r).TimeText));
     }

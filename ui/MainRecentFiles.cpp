@@ -1,5 +1,4 @@
 // The File menu's recent files: the measurement files last opened or saved, numbered above Exit.
-// The store's type is named like the store itself: its headers come before ui/Main.h.
 #include "data/FileError.h"
 #include "ui/Main.h"
 #include "ui/UserSettings.h"

@@ -22,7 +22,7 @@ struct Sample {
     const char* Comment;
 };
 
-const Sample Samples[MeasurementStore::SlotCount] = {
+const Sample Samples[MeasurementSet::SlotCount] = {
     {"2026-03-02", "08:14:05", "078,4", "072,1", "071,9", "KR 4471C", 0, "Vela", "S3", "128400",
      "no film"},
     {"2026-03-02", "08:31:40", "076,0", "068,3", "069,0", "KR 9O215", 0, "Ordan", "Line", "94210",
@@ -57,11 +57,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: sample-config <file>\n");
         return 2;
     }
-    static MeasurementStore store{};
+    static MeasurementSet store{};
     SetText(store.Slot(1).CustomerName, "Stacja Kontroli Pojazdow nr 3");
     SetText(store.Slot(1).CustomerAddress1, "ul. Przemyslowa 12");
     SetText(store.Slot(1).CustomerAddress2, "30-701 Krakow");
-    for (unsigned n = 1; n <= MeasurementStore::SlotCount; ++n) {
+    for (unsigned n = 1; n <= MeasurementSet::SlotCount; ++n) {
         const Sample& s = Samples[n - 1];
         MeasurementRecord& r = store.Slot(n);
         SetText(r.DateText, s.Date);

@@ -72,9 +72,9 @@ class MeasurementFileTest : public testing::Test {
     static void WriteBytes(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    static std::unique_ptr<MeasurementStore> SampleStore() {
-        auto store = std::make_unique<MeasurementStore>();
-        for (unsigned n = 1; n <= MeasurementStore::SlotCount; ++n) {
+    static std::unique_ptr<MeasurementSet> SampleStore() {
+        auto store = std::make_unique<MeasurementSet>();
+        for (unsigned n = 1; n <= MeasurementSet::SlotCount; ++n) {
             SetText(store->Slot(n).FrontText, "07" + std::to_string(n) + ",5");
             SetText(store->Slot(n).LeftText, n == 4 ? "-----" : "0,0");
             SetText(store->Slot(n).RegistrationNo, "KR " + std::to_string(1000 * n));
@@ -89,7 +89,7 @@ class MeasurementFileTest : public testing::Test {
     std::string Folder;
 };
 
-std::string Image(const MeasurementStore& store) {
+std::string Image(const MeasurementSet& store) {
     return std::string(reinterpret_cast<const char*>(&store), sizeof store);
 }
 
@@ -99,7 +99,7 @@ TEST_F(MeasurementFileTest, SavedSetOpensAgainByteForByte) {
     EXPECT_TRUE(ReadBytes(Path("set.wmx")) == Image(*saved));
     EXPECT_EQ(FolderContents(), std::vector<std::string>{"set.wmx"}) << "no file left beside it";
 
-    auto opened = std::make_unique<MeasurementStore>();
+    auto opened = std::make_unique<MeasurementSet>();
     ReadMeasurementFile(Path("set.wmx"), *opened);
     EXPECT_TRUE(Image(*opened) == Image(*saved));
 }
@@ -114,7 +114,7 @@ TEST_F(MeasurementFileTest, SavingReplacesAnExistingFile) {
 TEST_F(MeasurementFileTest, ShortAndLongFilesReplaceOnlyWhatTheyHold) {
     for (const std::size_t size : {std::size_t{0}, std::size_t{3856}, std::size_t{40000}}) {
         WriteBytes(Path("odd.wmx"), std::string(size, 'f'));
-        auto store = std::make_unique<MeasurementStore>();
+        auto store = std::make_unique<MeasurementSet>();
         std::memset(store.get(), 's', sizeof *store);
         ReadMeasurementFile(Path("odd.wmx"), *store);
         const std::size_t replaced = std::min(size, StoreImageSize);
@@ -135,7 +135,7 @@ TEST_F(MeasurementFileTest, LongReadingTextsOpenAsNoNumber) {
     SetText(written->Slot(9).FrontText, "12345");
     WriteMeasurementFile(Path("long.wmx"), *written);
 
-    auto opened = std::make_unique<MeasurementStore>();
+    auto opened = std::make_unique<MeasurementSet>();
     ReadMeasurementFile(Path("long.wmx"), *opened);
     RecomputeValues(*opened);
     for (const MeasurementRecord& slot : opened->Slots)
@@ -153,7 +153,7 @@ TEST_F(MeasurementFileTest, ReadOnlyFilesOpen) {
     const auto saved = SampleStore();
     WriteMeasurementFile(Path("locked.wmx"), *saved);
     ASSERT_TRUE(SetFileAttributesA(Path("locked.wmx").c_str(), FILE_ATTRIBUTE_READONLY));
-    auto opened = std::make_unique<MeasurementStore>();
+    auto opened = std::make_unique<MeasurementSet>();
     ReadMeasurementFile(Path("locked.wmx"), *opened);
     EXPECT_TRUE(Image(*opened) == Image(*saved));
 }

@@ -21,8 +21,8 @@ TEST(ShortString, CutsLongTextsAndKeepsBytesAfterTheLength) {
     EXPECT_EQ(GetText(s), "");
 }
 
-TEST(MeasurementStore, SlotsAreNumberedFromOneInFileOrder) {
-    static MeasurementStore store{};
+TEST(MeasurementSet, SlotsAreNumberedFromOneInFileOrder) {
+    static MeasurementSet store{};
     store.Slot(1).VehicleType = 0x01020304;
     store.Slot(9).RightValue = 753.0f;
     const auto* bytes = reinterpret_cast<const unsigned char*>(&store);

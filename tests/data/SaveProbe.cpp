@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: save_probe <file.wmx>\n");
         return 2;
     }
-    auto store = std::make_unique<MeasurementStore>();
+    auto store = std::make_unique<MeasurementSet>();
     try {
         ReadMeasurementFile(argv[1], *store);
         SetText(store->Slot(1).CustomerName, "saved");

@@ -50,8 +50,8 @@ TEST(FileErrorText, WordsTheSystemsFileErrors) {
 
 namespace {
 
-std::unique_ptr<MeasurementStore> FilledStore(char fill) {
-    auto store = std::make_unique<MeasurementStore>();
+std::unique_ptr<MeasurementSet> FilledStore(char fill) {
+    auto store = std::make_unique<MeasurementSet>();
     std::memset(store.get(), fill, sizeof *store);
     return store;
 }

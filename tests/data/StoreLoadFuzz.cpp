@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t* file = data + 1;
     const std::size_t fileSize = size - 1;
 
-    auto store = std::make_unique<MeasurementStore>();
+    auto store = std::make_unique<MeasurementSet>();
     std::memset(store.get(), oldByte, sizeof *store);
     LoadStoreImage(*store, file, fileSize);
     RecomputeValues(*store);
@@ -42,10 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         RequireReading(slot.RightValue);
     }
     // What each byte should hold, the value fields aside.
-    auto expected = std::make_unique<MeasurementStore>();
+    auto expected = std::make_unique<MeasurementSet>();
     std::memset(expected.get(), oldByte, sizeof *expected);
     std::memcpy(expected.get(), file, std::min(fileSize, StoreImageSize));
-    for (unsigned n = 1; n <= MeasurementStore::SlotCount; ++n) {
+    for (unsigned n = 1; n <= MeasurementSet::SlotCount; ++n) {
         const auto* got = reinterpret_cast<const char*>(&store->Slot(n));
         const auto* want = reinterpret_cast<const char*>(&expected->Slot(n));
         constexpr std::size_t valuesBegin = offsetof(MeasurementRecord, FrontValue);

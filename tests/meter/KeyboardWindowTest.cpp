@@ -200,7 +200,7 @@ TEST_F(KeyboardTest, EachRowShowsAndSavesTheVerdictOfItsOwnReadings) {
     Dialogs.Expect(ChooseFile(Path("read.wmx")));
     PostMessageA(Form->Handle, WM_COMMAND, idFileSaveAsItem, 0);
     ProcessMessages();
-    auto saved = std::make_unique<struct MeasurementStore>();
+    auto saved = std::make_unique<MeasurementSet>();
     ReadMeasurementFile(Path("read.wmx"), *saved);
     for (unsigned n = 1; n <= 9; ++n) {
         SCOPED_TRACE("slot " + std::to_string(n));

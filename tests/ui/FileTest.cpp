@@ -14,7 +14,7 @@ std::string ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string Image(const struct MeasurementStore& store) {
+std::string Image(const MeasurementSet& store) {
     return std::string(reinterpret_cast<const char*>(&store), sizeof store);
 }
 
@@ -46,7 +46,7 @@ TEST_F(FileTest, SaveWritesTheWindowWithTheDefaultExtension) {
 TEST_F(FileTest, ASavedSetOpensAgainAsSavedButForTheRecomputedValues) {
     Dialogs.Expect(ChooseFile(Path("round.wmx")));
     Command(idFileSaveAsItem);
-    auto expected = std::make_unique<struct MeasurementStore>();
+    auto expected = std::make_unique<MeasurementSet>();
     std::memcpy(expected.get(), &MeasurementStore, sizeof MeasurementStore);
     RecomputeValues(*expected);
     std::memset(&MeasurementStore, 0x55, sizeof MeasurementStore);

@@ -86,7 +86,7 @@ void UnsavedChangesTest::ExpectTheQuestionBefore(const std::function<void()>& Ru
         const bool saved = answer.Button == IDYES && !answer.SaveAsDialogCancelled;
         EXPECT_EQ(GetFileAttributesA(Path("kept.wmx").c_str()) != INVALID_FILE_ATTRIBUTES, saved);
         if (saved) {
-            auto kept = std::make_unique<struct MeasurementStore>();
+            auto kept = std::make_unique<MeasurementSet>();
             ReadMeasurementFile(Path("kept.wmx"), *kept);
             EXPECT_EQ(GetText(kept->Slot(1).CustomerName), typedName);
         }

@@ -148,7 +148,7 @@ void MainFormTest::TearDown() {
     ForgetRecentFiles();
 }
 
-void MainFormTest::WriteConfig(const struct MeasurementStore& store) const {
+void MainFormTest::WriteConfig(const MeasurementSet& store) const {
     WriteMeasurementFile(Path("config.wmx"), store);
 }
 
@@ -231,8 +231,8 @@ void MainFormTest::Focus(HWND control) {
     ProcessMessages();
 }
 
-std::unique_ptr<struct MeasurementStore> MainFormTest::SampleStore() {
-    auto store = std::make_unique<struct MeasurementStore>();
+std::unique_ptr<MeasurementSet> MainFormTest::SampleStore() {
+    auto store = std::make_unique<MeasurementSet>();
     SetText(store->Slot(1).CustomerName, "Customer One");
     SetText(store->Slot(1).CustomerAddress1, "Street 1");
     SetText(store->Slot(1).CustomerAddress2, "Town 2");

@@ -57,7 +57,7 @@ class MainFormTest : public testing::Test {
     void SetUp() override;
     void TearDown() override;
     // Writes config.wmx into the working folder before the window is shown.
-    void WriteConfig(const struct MeasurementStore& store) const;
+    void WriteConfig(const MeasurementSet& store) const;
     void ShowWindow();
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
 
@@ -74,7 +74,7 @@ class MainFormTest : public testing::Test {
     static void MovePointerTo(HWND control);
     static void MouseClick();
 
-    static std::unique_ptr<struct MeasurementStore> SampleStore();
+    static std::unique_ptr<MeasurementSet> SampleStore();
 
     std::string Folder;
     std::string PreviousFolder;

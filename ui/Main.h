@@ -144,19 +144,30 @@ class TMainForm {
          SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr;
     HWND sbStart = nullptr;
     HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr;
+    // Captions of the entry fields: "adres", "adres", "reg.No.", "car type", "mark", "model",
+    // "run [km]", "comment" and "diagnostician".
     HWND StaticText2 = nullptr, StaticText3 = nullptr, StaticText4 = nullptr, StaticText5 = nullptr,
          StaticText6 = nullptr, StaticText7 = nullptr, StaticText8 = nullptr, StaticText9 = nullptr,
          StaticText10 = nullptr;
-    HWND Edit1 = nullptr, Edit2 = nullptr, Edit3 = nullptr, Edit6 = nullptr, Edit7 = nullptr,
-         Edit8 = nullptr, Edit9 = nullptr, Edit10 = nullptr, Edit11 = nullptr;
-    HWND rodzaj_pojazdu = nullptr;
-    HWND txtTmp = nullptr;
-    TStringGrid Tabela;
+    HWND Edit1 = nullptr;          // customer name
+    HWND Edit2 = nullptr;          // customer address, first line
+    HWND Edit3 = nullptr;          // customer address, second line
+    HWND Edit6 = nullptr;          // registration number
+    HWND Edit7 = nullptr;          // make
+    HWND Edit8 = nullptr;          // model
+    HWND Edit9 = nullptr;          // mileage
+    HWND Edit10 = nullptr;         // comment
+    HWND Edit11 = nullptr;         // diagnostician
+    HWND rodzaj_pojazdu = nullptr; // vehicle type
+    HWND txtTmp = nullptr;         // the verdict shown: "positive" or "negative"
+    TStringGrid Tabela;            // the nine measurements: date, time, front, left, right
     HWND Image1 = nullptr;
     HWND StatusBar = nullptr;
     HWND Tooltips = nullptr;
     HMENU MainMenu = nullptr, FileMenu = nullptr, MeterMenu = nullptr, HelpMenu = nullptr;
-    TTimer Timer1, Timer2, Timer3;
+    TTimer Timer1; // the clock
+    TTimer Timer2; // the poll of the meter's records
+    TTimer Timer3; // the identification request, repeated until the meter names itself
     TComm32 Comm32;
 
     // Each dialog keeps the last chosen name for its next use.

@@ -1,6 +1,7 @@
 // The program's entry: creates the main window, the hidden Form1 and Form2, in this order, and
 // runs the message loop until the main window closes. "wmx.exe PATH" opens PATH at start.
 #include "ui/Application.h"
+#include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
 #include "ui/ProgramFiles.h"
 #include "ui/Unit1.h"
@@ -33,7 +34,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartUpPhaseDone("shown, config.wmx loaded");
         return RunMessageLoop();
     } catch (const std::exception& error) {
-        ShowError(error);
+        ShowError(error, nullptr);
         return 1;
     }
 }

@@ -2,7 +2,7 @@
 // The dispatch table of the program's windows: each control's event, by control id and
 // notification code, bound to a handler method of its window.
 
-#include "ui/Application.h"
+#include "ui/ErrorDisplay.h"
 
 #include <windows.h>
 

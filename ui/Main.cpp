@@ -1,8 +1,8 @@
 #include "ui/Main.h"
 
-#include "ui/Application.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
+#include "ui/ErrorDisplay.h"
 #include "ui/EventBinding.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
@@ -151,7 +151,7 @@ TMainForm::TMainForm() {
         try {
             Comm32ReceiveData(buffer, length);
         } catch (const std::exception& error) {
-            ShowError(error);
+            ShowError(error, Handle);
         }
     };
     MainForm = this;

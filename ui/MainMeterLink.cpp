@@ -1,8 +1,8 @@
 // The main window's side of the meter link: sending requests, applying what the meter sends,
 // Connect and Disconnect, the identification and poll timers, and closing the port.
 #include "meter/LinkState.h"
-#include "ui/Application.h"
 #include "ui/Controls.h"
+#include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
 #include "ui/Unit2.h"
 #include "ui/UserSettings.h"

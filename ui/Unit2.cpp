@@ -1,6 +1,5 @@
 #include "ui/Unit2.h"
 #include "meter/LinkState.h"
-#include "ui/Application.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
 #include "ui/EventBinding.h"

@@ -5,6 +5,7 @@
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
 #include "ui/Application.h"
+#include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
 
 #include <gtest/gtest.h>

@@ -7,6 +7,7 @@
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
 #include "ui/SpeedButton.h"
+#include "ui/WindowClass.h"
 #include "ui/WindowObject.h"
 
 #include <commctrl.h>
@@ -83,20 +84,13 @@ const MenuHint MenuHints[] = {
     {idsbStart, StartHint},
 };
 
-void RegisterMainFormClass() {
-    WNDCLASSA windowClass{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), MainFormClass, &windowClass))
-        return;
+void RegisterMainFormClasses() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterToolBarClasses();
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = ProgramIcon(SM_CXICON);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = MainFormClass;
-    RegisterClassA(&windowClass);
+    RegisterWindowClass({.Name = MainFormClass,
+                         .Background = ButtonFaceBackground(),
+                         .Icon = ProgramIcon(SM_CXICON)});
 }
 
 // Windows keeps the windows a window owns in front of it when it comes forward; Wine may bring the
@@ -130,7 +124,7 @@ void TTimer::SetEnabled(bool enabled) {
 TMainForm::TMainForm() {
     if (MainForm)
         throw std::logic_error("one main window at a time");
-    RegisterMainFormClass();
+    RegisterMainFormClasses();
 
     CreateMenu();
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -392,7 +386,8 @@ void TMainForm::DispatchCommand(int id, int code) {
     NoteUserChange(id, code);
     // Only focus moves inside the window run the exit handlers, not the window losing the
     // focus to a dialog or another program.
-    if (Deactivated && (code == EN_KILLFOCUS || (id == idrodzaj_pojazdu && code == CBN_KILLFOCUS)))
+    if (Focus.Inactive() &&
+        (code == EN_KILLFOCUS || (id == idrodzaj_pojazdu && code == CBN_KILLFOCUS)))
         return;
     if (code == Click && id >= idRecentFile1 && id < idRecentFilesEnd) {
         const auto index = static_cast<std::size_t>(id - idRecentFile1);
@@ -410,7 +405,7 @@ LRESULT TMainForm::DispatchNotify(NMHDR& header) {
         RunHandler(*this, &TMainForm::TabelaClick);
         break;
     case TStringGrid::Event::Enter:
-        if (!Deactivated)
+        if (!Focus.Inactive())
             RunHandler(*this, &TMainForm::TabelaEnter);
         break;
     case TStringGrid::Event::None:
@@ -465,20 +460,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // No tooltip stays up over a dialog, nor comes up while one is open.
         SendMessageA(Tooltips, TTM_POP, 0, 0);
         SendMessageA(Tooltips, TTM_ACTIVATE, LOWORD(wParam) != WA_INACTIVE, 0);
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            Deactivated = true;
-            HWND focus = GetFocus();
-            if (focus && IsChild(Handle, focus))
-                FocusedControl = focus;
-            break;
-        }
-        PostMessageA(Handle, WM_BRINGOWNEDFORWARD, 0, 0);
-        if (FocusedControl && IsWindow(FocusedControl)) {
-            SetFocus(FocusedControl);
-            Deactivated = false;
+        if (LOWORD(wParam) != WA_INACTIVE)
+            PostMessageA(Handle, WM_BRINGOWNEDFORWARD, 0, 0);
+        if (Focus.Activate(Handle, wParam))
             return 0;
-        }
-        Deactivated = false;
         break;
     case WM_BRINGOWNEDFORWARD:
         EnumThreadWindows(GetCurrentThreadId(), BringOwnedWindowForward,

@@ -6,6 +6,7 @@
 #include "data/MeasurementRecord.h"
 #include "meter/MeterFrame.h"
 #include "serial/Comm32.h"
+#include "ui/ActivationFocus.h"
 #include "ui/StringGrid.h"
 
 #include <windows.h>
@@ -216,9 +217,7 @@ class TMainForm {
     HBITMAP Pictures[12] = {};
     HBITMAP Logo = nullptr;
     bool Waiting = false;
-    HWND FocusedControl = nullptr;
-    // Between losing the activation and getting it back.
-    bool Deactivated = false;
+    TActivationFocus Focus;
     bool Shown = false;
     // When the running identification began.
     DWORD IdentificationStarted = 0;

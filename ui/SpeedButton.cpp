@@ -1,5 +1,7 @@
 #include "ui/SpeedButton.h"
 
+#include "ui/WindowClass.h"
+
 namespace {
 
 struct ButtonState {
@@ -123,19 +125,12 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void RegisterToolBarClasses() {
-    WNDCLASSA panel{};
-    panel.lpfnWndProc = PanelProc;
-    panel.hInstance = GetModuleHandleA(nullptr);
-    panel.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    panel.lpszClassName = PanelClass;
-    RegisterClassA(&panel);
-
-    WNDCLASSA button = panel;
-    button.style = CS_DBLCLKS;
-    button.lpfnWndProc = SpeedButtonProc;
-    button.lpszClassName = SpeedButtonClass;
-    RegisterClassA(&button);
+    RegisterWindowClass(
+        {.Name = PanelClass, .Procedure = PanelProc, .Background = ButtonFaceBackground()});
+    RegisterWindowClass({.Name = SpeedButtonClass,
+                         .Procedure = SpeedButtonProc,
+                         .Style = CS_DBLCLKS,
+                         .Background = ButtonFaceBackground()});
 }
 
 void SetSpeedButtonPictures(HWND button, HBITMAP normal, HBITMAP disabled) {

@@ -1,6 +1,7 @@
 #include "ui/StringGrid.h"
 
 #include "ui/GridAccessible.h"
+#include "ui/WindowClass.h"
 
 #include "ui/Controls.h"
 #include "ui/Layout.h"
@@ -16,18 +17,6 @@ constexpr int Border = 2 * Line;
 constexpr int TextMargin = 2;
 // Page Up and Page Down move by the rows in view below the headings.
 constexpr int RowsPerPage = TStringGrid::RowCount - 1;
-
-void RegisterGridClass() {
-    WNDCLASSA windowClass{};
-    if (GetClassInfoA(GetModuleHandleA(nullptr), GridClass, &windowClass))
-        return;
-    windowClass.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = GridClass;
-    RegisterClassA(&windowClass);
-}
 
 void Fill(HDC dc, const RECT& r, int sysColour) {
     FillRect(dc, &r, GetSysColorBrush(sysColour));
@@ -49,7 +38,7 @@ RECT Inset(const RECT& r, int by) {
 
 void TStringGrid::Create(HWND parent, int id, int left, int top, int width, int height, HFONT font,
                          const int (&colWidths)[6]) {
-    RegisterGridClass();
+    RegisterWindowClass({.Name = GridClass, .Style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW});
     for (int c = 0; c < ColCount; ++c)
         ColWidths[c] = colWidths[c];
     Handle = CreateChild(GridClass, "", WS_TABSTOP, left, top, width, height, parent, id, nullptr);

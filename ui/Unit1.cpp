@@ -1,17 +1,11 @@
 #include "ui/Unit1.h"
 
+#include "ui/WindowClass.h"
+
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1() {
-    WNDCLASSA windowClass{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), "TForm1", &windowClass)) {
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = "TForm1";
-        RegisterClassA(&windowClass);
-    }
+    RegisterWindowClass({.Name = "TForm1", .Background = ButtonFaceBackground()});
     Handle = CreateWindowExA(0, "TForm1", "Form1", WS_OVERLAPPEDWINDOW, 418, 312, 418, 284, nullptr,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
     Form1 = this;

@@ -7,6 +7,7 @@
 #include "ui/Main.h"
 #include "ui/Pictures.h"
 #include "ui/UserSettings.h"
+#include "ui/WindowClass.h"
 #include "ui/WindowObject.h"
 
 #include <dbt.h>
@@ -32,16 +33,8 @@ const TEventBinding<TForm2> Bindings[] = {
 } // namespace
 
 TForm2::TForm2() {
-    WNDCLASSA windowClass{};
-    if (!GetClassInfoA(GetModuleHandleA(nullptr), Form2Class, &windowClass)) {
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hIcon = ProgramIcon(SM_CXICON);
-        windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = Form2Class;
-        RegisterClassA(&windowClass);
-    }
+    RegisterWindowClass(
+        {.Name = Form2Class, .Background = ButtonFaceBackground(), .Icon = ProgramIcon(SM_CXICON)});
     // Owned by the main window: it stays in front of it and has no taskbar button of its own.
     HWND owner = MainForm ? MainForm->Handle : nullptr;
     Handle =
@@ -78,7 +71,7 @@ void TForm2::Show() {
         RunHandler(*this, &TForm2::FormShow);
         // The keyboard starts on the chosen port (on the group's first entry when none is).
         const int chosen = COMM_select.ItemIndex();
-        FocusedControl = chosen >= 0 ? COMM_select.Entry(chosen) : nullptr;
+        Focus.Remember(chosen >= 0 ? COMM_select.Entry(chosen) : nullptr);
         ShowWindow(Handle, SW_SHOW);
     }
     SetForegroundWindow(Handle);
@@ -272,19 +265,8 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // As a dialog box: the focus is kept while the dialog is inactive and comes back to the
     // same control, or to the first tab stop the first time.
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (IsChild(Handle, focus))
-                FocusedControl = focus;
-            break;
-        }
-        if (!FocusedControl || !IsWindow(FocusedControl) || !IsWindowVisible(FocusedControl) ||
-            !IsWindowEnabled(FocusedControl))
-            FocusedControl = GetNextDlgTabItem(Handle, nullptr, FALSE);
-        if (FocusedControl) {
-            SetFocus(FocusedControl);
+        if (Focus.Activate(Handle, wParam))
             return 0;
-        }
         break;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -2,6 +2,7 @@
 // The port selection dialog "communication": created hidden at start, shown by Connect, not
 // modal. TEST opens the chosen port and starts the identification; OK starts the poll.
 
+#include "ui/ActivationFocus.h"
 #include "ui/RadioGroup.h"
 
 #include <windows.h>
@@ -44,7 +45,7 @@ class TForm2 {
     int IndexOfPort(const std::string& port) const;
     void DrawOkButton(const DRAWITEMSTRUCT& item) const;
     HFONT Font = nullptr;
-    HWND FocusedControl = nullptr;
+    TActivationFocus Focus;
     // Whether the user has chosen an entry since the dialog was last shown.
     bool ChosenSinceShown = false;
 };

@@ -11,7 +11,11 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct ReportSource;
+class TPrintPreview;
 
 // The store of the nine measurements and the slot the window refers to, shared by every part.
 // The variable hides the type's name: include this header after the headers that use the type,
@@ -48,12 +52,14 @@ enum ControlId : int {
     idTabela,
     idImage1,
     idStatusBar,
+    idSpeedButton7,
     idFileOpenItem = 200,
     idFileSaveAsItem,
     idFilePrintItem,
     idFilePrintSetupItem,
     idFileExitItem,
     idHelpAboutItem,
+    idFilePrintPreviewItem,
     idTimer1 = 300,
     idTimer2,
     idTimer3,
@@ -89,6 +95,9 @@ class TMainForm {
     int VehicleTypeIndex() const;
     void SetWaitCursor(bool waiting);
 
+    // The report of the selected row as the window shows it, for Print and Print Preview.
+    ReportSource ShownReport();
+
     // Binding of the store to the window.
     void getTab(std::uint8_t n);
     void setTab(std::uint8_t n);
@@ -103,6 +112,7 @@ class TMainForm {
     void FileOpen();
     void FileSaveAs();
     void FilePrint();
+    void FilePrintPreview();
     void FilePrintSetup();
     void TabelaClick();
     void TabelaEnter();
@@ -138,7 +148,8 @@ class TMainForm {
     HWND Handle = nullptr;
     HWND SpeedBar = nullptr;
     HWND SpeedButton1 = nullptr, SpeedButton2 = nullptr, SpeedButton3 = nullptr,
-         SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr;
+         SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr,
+         SpeedButton7 = nullptr;
     HWND sbStart = nullptr;
     HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr;
     HWND StaticText2 = nullptr, StaticText3 = nullptr, StaticText4 = nullptr, StaticText5 = nullptr,
@@ -155,6 +166,8 @@ class TMainForm {
     HMENU MainMenu = nullptr, FileMenu = nullptr, MeterMenu = nullptr, HelpMenu = nullptr;
     TTimer Timer1, Timer2, Timer3;
     TComm32 Comm32;
+    // The print preview last opened; its window may have been closed since.
+    std::unique_ptr<TPrintPreview> Preview;
 
     // Each dialog keeps the last chosen name for its next use.
     std::string OpenDialogFileName;
@@ -194,7 +207,7 @@ class TMainForm {
     friend void ProcessMessage(MSG& msg);
 
     HFONT Font = nullptr, ClockFont = nullptr, BoldFont = nullptr;
-    HBITMAP Pictures[12] = {};
+    HBITMAP Pictures[14] = {};
     HBITMAP Logo = nullptr;
     bool Waiting = false;
     HWND FocusedControl = nullptr;

@@ -157,9 +157,10 @@ class LayoutAtDpi : public MainFormTest {
             {"SpeedButton1", f.SpeedButton1, 8, 4, 25, 25},
             {"SpeedButton2", f.SpeedButton2, 40, 4, 25, 25},
             {"SpeedButton3", f.SpeedButton3, 72, 4, 25, 25},
-            {"SpeedButton4", f.SpeedButton4, 104, 4, 25, 25},
-            {"SpeedButton6", f.SpeedButton6, 136, 4, 25, 25},
-            {"SpeedButton5", f.SpeedButton5, 168, 4, 25, 25},
+            {"SpeedButton7", f.SpeedButton7, 104, 4, 25, 25},
+            {"SpeedButton4", f.SpeedButton4, 136, 4, 25, 25},
+            {"SpeedButton6", f.SpeedButton6, 168, 4, 25, 25},
+            {"SpeedButton5", f.SpeedButton5, 200, 4, 25, 25},
             {"sbStart", f.sbStart, 248, 3, 101, 28},
             // The clock's labels size themselves to their text.
             {"Label1", f.Label1, 440, 8, 0, 0},

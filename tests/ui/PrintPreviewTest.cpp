@@ -321,7 +321,7 @@ TEST_F(PrintPreviewTest, CtrlPPrintsThePageShownOnce) {
     WIN32_FIND_DATAA found;
     const HANDLE named =
         FindFirstFileA((std::string("Z:") + folder + "/Kavra_Tintra_REG_3*.pdf").c_str(), &found);
-    EXPECT_NE(named, INVALID_HANDLE_VALUE) << "titled as Print titles it";
+    ASSERT_NE(named, INVALID_HANDLE_VALUE) << "titled as Print titles it";
     FindClose(named);
     EXPECT_TRUE(IsWindow(preview)) << "the preview stays open";
 }

@@ -10,37 +10,15 @@
 #include "ui/PrintPreview.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <fstream>
 #include <sstream>
 
 namespace {
 
-// A report image's pixels, rows from the top.
-class PagePixels {
-  public:
-    explicit PagePixels(const ReportImage& image) : Width(image.Width()), Height(image.Height()) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = Width;
-        info.bmiHeader.biHeight = -Height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        Pixels.resize(static_cast<std::size_t>(Width) * Height);
-        HDC dc = CreateCompatibleDC(nullptr);
-        GetDIBits(dc, image.Handle(), 0, Height, Pixels.data(), &info, DIB_RGB_COLORS);
-        DeleteDC(dc);
-    }
-    COLORREF At(int x, int y) const {
-        const DWORD p = Pixels[static_cast<std::size_t>(y) * Width + x];
-        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-    }
-    const int Width, Height;
-
-  private:
-    std::vector<DWORD> Pixels;
-};
+// A report image's pixels.
+ScreenPicture PixelsOf(const ReportImage& image) {
+    return ScreenPicture(image.Handle(), {image.Width(), image.Height()});
+}
 
 // The share of the pixels in the rectangle that are neither near black nor near white.
 double GreyShare(const PixelSource& at, const RECT& area) {
@@ -80,10 +58,10 @@ class PrintPreviewTest : public SampleWindowTest {
 
     // How many pixels of the page shown in the client area differ from the expected page at
     // the same place, at actual size; the first one is described in `first`.
-    int PixelsDiffering(const PagePixels& expected, std::string& first) {
+    int PixelsDiffering(const ScreenPicture& expected, std::string& first) {
         const RECT page = Form->Preview->PageRect();
-        EXPECT_EQ(page.right - page.left, expected.Width) << "one image pixel to a screen pixel";
-        EXPECT_EQ(page.bottom - page.top, expected.Height);
+        EXPECT_EQ(page.right - page.left, expected.Width()) << "one image pixel to a screen pixel";
+        EXPECT_EQ(page.bottom - page.top, expected.Height());
         const ScreenPicture shown(Form->Preview->Handle);
         int differing = 0;
         for (int y = std::max(0, int(page.top)); y < std::min(shown.Height(), int(page.bottom));
@@ -106,7 +84,7 @@ class PrintPreviewTest : public SampleWindowTest {
 
     // The whole page compared at the four ends of the scroll bars, which between them show all
     // of it on the test's screen.
-    void ExpectPreviewShows(const PagePixels& expected) {
+    void ExpectPreviewShows(const ScreenPicture& expected) {
         for (int horizontal : {SB_TOP, SB_BOTTOM}) {
             for (int vertical : {SB_TOP, SB_BOTTOM}) {
                 ScrollTo(horizontal, vertical);
@@ -155,12 +133,12 @@ TEST_F(PrintPreviewTest, PageAtActualSizeIsPrintsComposedImagePixelForPixel) {
     ASSERT_TRUE(OpenPreview());
     Keystroke(VK_ADD);
     ASSERT_TRUE(Form->Preview->AtActualSize());
-    ExpectPreviewShows(PagePixels(ComposedNow().Image));
+    ExpectPreviewShows(PixelsOf(ComposedNow().Image));
 }
 
 TEST_F(PrintPreviewTest, TypingAfterItOpensDoesNotChangeThePage) {
     ASSERT_TRUE(OpenPreview());
-    const PagePixels opened(ComposedNow().Image);
+    const ScreenPicture opened = PixelsOf(ComposedNow().Image);
     Keystroke(VK_ADD);
     Type(Form->Edit6, " TYPED LATER");
     Type(Form->Edit10, " TYPED LATER");
@@ -169,15 +147,15 @@ TEST_F(PrintPreviewTest, TypingAfterItOpensDoesNotChangeThePage) {
     // The typing would have shown: a page composed now is another.
     ScrollTo(SB_BOTTOM, SB_TOP);
     std::string first;
-    EXPECT_GT(PixelsDiffering(PagePixels(ComposedNow().Image), first), 0);
+    EXPECT_GT(PixelsDiffering(PixelsOf(ComposedNow().Image), first), 0);
 }
 
 TEST_F(PrintPreviewTest, FittedPageIsWholeCentredWithItsAspectKeptAndSmoothlyScaled) {
     const HWND preview = OpenPreview();
     ASSERT_TRUE(preview);
-    const PagePixels page(ComposedNow().Image);
+    const ScreenPicture page = PixelsOf(ComposedNow().Image);
     const double formGreys =
-        GreyShare([&](int x, int y) { return page.At(x, y); }, {0, 0, page.Width, page.Height});
+        GreyShare([&](int x, int y) { return page.At(x, y); }, {0, 0, page.Width(), page.Height()});
     const auto expectFitted = [&](const char* when) {
         RECT client;
         GetClientRect(preview, &client);
@@ -190,7 +168,7 @@ TEST_F(PrintPreviewTest, FittedPageIsWholeCentredWithItsAspectKeptAndSmoothlySca
         EXPECT_LE(shown.bottom, client.bottom) << when;
         EXPECT_LE(std::abs(shown.left - (client.right - shown.right)), 1) << when << ": centred";
         EXPECT_LE(std::abs(shown.top - (client.bottom - shown.bottom)), 1) << when;
-        EXPECT_LE(std::abs(width * page.Height - height * page.Width), page.Height)
+        EXPECT_LE(std::abs(width * page.Height() - height * page.Width()), page.Height())
             << when << ": " << width << " x " << height << ", the aspect kept";
         // One side meets the margin: as large as the window allows.
         EXPECT_TRUE(shown.left <= 20 || shown.top <= 20) << when;

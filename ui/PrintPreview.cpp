@@ -65,7 +65,6 @@ TPrintPreview::~TPrintPreview() {
 }
 
 void TPrintPreview::Show(ReportPage page) {
-    Page.reset();
     Page.emplace(std::move(page));
     ActualSize = false;
     Origin = {};

@@ -126,7 +126,7 @@ TEST_F(PrintPreviewTest, ToolButtonAndMenuItemOpenOneOwnedWindowOfTheSelectedRow
     EXPECT_EQ(Form->StatusText(3), "Show the report as it will be printed");
 }
 
-TEST_F(PrintPreviewTest, PageAtActualSizeIsPrintsComposedImagePixelForPixel) {
+TEST_F(PrintPreviewTest, PageAtActualSizeEqualsPrintsComposedImagePixelForPixel) {
     // A field being typed in is shown as displayed, as Print prints it.
     Focus(Form->Edit6);
     Type(Form->Edit6, "X");

@@ -2,6 +2,7 @@
 // The printed test report of the selected measurement: the form image "protokol.bmp" from the
 // working folder with the measurement's values written onto it, stretched over one page.
 
+#include "report/ReportImage.h"
 #include "report/ReportLayout.h"
 
 #include <windows.h>
@@ -22,9 +23,24 @@ struct ReportSource {
     std::string FormFile = ReportFormFile;
 };
 
-// Shows the print dialog and prints the report on the chosen printer. Nothing happens when the
-// dialog is cancelled. Errors (the form image missing or not a bitmap, a failed print job) are
-// thrown as EReportError before or instead of printing.
+// One composed report: the form image with the texts written onto it, and the job title it is
+// printed under.
+struct ReportPage {
+    ReportImage Image;
+    std::string JobTitle;
+};
+
+// Composes the page from what the source supplies: loads the form, reads the entries, selects
+// the measurement and writes the texts. Throws EReportError when the form image is missing or
+// not a bitmap.
+ReportPage ComposeReportPage(const ReportSource& source);
+
+// Prints a composed page on the printer as one job of one page.
+void PrintReportPage(HDC printer, const ReportPage& page);
+
+// Shows the print dialog, then composes the report and prints it on the chosen printer. Nothing
+// happens when the dialog is cancelled. Errors (the form image missing or not a bitmap, a failed
+// print job) are thrown as EReportError before or instead of printing.
 void PrintTestReport(HWND owner, const ReportSource& source);
 
 // Shows the printer set-up dialog; the printer chosen there is used by every later report.

@@ -6,6 +6,7 @@
 #include "ui/EventBinding.h"
 #include "ui/Layout.h"
 #include "ui/Pictures.h"
+#include "ui/PrintPreview.h"
 #include "ui/SpeedButton.h"
 #include "ui/WindowClass.h"
 #include "ui/WindowObject.h"
@@ -37,6 +38,8 @@ const TEventBinding<TMainForm> Bindings[] = {
     {idFileSaveAsItem, Click, &TMainForm::FileSaveAs},
     {idSpeedButton3, Click, &TMainForm::FilePrint},
     {idFilePrintItem, Click, &TMainForm::FilePrint},
+    {idSpeedButton7, Click, &TMainForm::FilePrintPreview},
+    {idFilePrintPreviewItem, Click, &TMainForm::FilePrintPreview},
     {idSpeedButton4, Click, &TMainForm::FilePrintSetup},
     {idFilePrintSetupItem, Click, &TMainForm::FilePrintSetup},
     {idSpeedButton6, Click, &TMainForm::HelpAbout},
@@ -74,6 +77,7 @@ const MenuHint MenuHints[] = {
     {idFileOpenItem, "Open an existing file"},
     {idFileSaveAsItem, "Save current file under a new name"},
     {idFilePrintItem, "Print current file"},
+    {idFilePrintPreviewItem, "Show the report as it will be printed"},
     {idFilePrintSetupItem, "Change printer setup"},
     {idFileExitItem, "Exit this application"},
     {idHelpAboutItem, "Show program information"},
@@ -171,6 +175,7 @@ void TMainForm::CreateMenu() {
     AppendMenuA(FileMenu, MF_STRING, idFileSaveAsItem, "Save &As...\tCtrl+S");
     AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(FileMenu, MF_STRING, idFilePrintItem, "&Print\tCtrl+P");
+    AppendMenuA(FileMenu, MF_STRING, idFilePrintPreviewItem, "Print Pre&view");
     AppendMenuA(FileMenu, MF_STRING, idFilePrintSetupItem, "P&rint Setup...");
     AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(FileMenu, MF_STRING, idFileExitItem, "E&xit");
@@ -223,9 +228,12 @@ void TMainForm::CreateToolBar() {
         {&SpeedButton1, idSpeedButton1, 8, "otwiera plik z pomiarami"},
         {&SpeedButton2, idSpeedButton2, 40, "zapisuje pomiary do pliku"},
         {&SpeedButton3, idSpeedButton3, 72, "drukuje wybrany pomiar (kliknij w tabelk\xea)"},
-        {&SpeedButton4, idSpeedButton4, 104, "ustawienia drukarki"},
-        {&SpeedButton6, idSpeedButton6, 136, "informacje"},
-        {&SpeedButton5, idSpeedButton5, 168, "wyjscie"},
+        {&SpeedButton7, idSpeedButton7, 104,
+         "podgl\xb9"
+         "d wydruku wybranego pomiaru"},
+        {&SpeedButton4, idSpeedButton4, 136, "ustawienia drukarki"},
+        {&SpeedButton6, idSpeedButton6, 168, "informacje"},
+        {&SpeedButton5, idSpeedButton5, 200, "wyjscie"},
     };
     for (const PictureButton& b : buttons) {
         *b.Button = CreateChild(SpeedButtonClass, "", 0, b.Left, 4, 25, 25, SpeedBar, b.Id, Font);

@@ -12,8 +12,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+struct ReportSource;
+class TPrintPreview;
 
 // The store of the nine measurements and the slot the window refers to, shared by every part.
 extern MeasurementSet MeasurementStore;
@@ -48,12 +52,14 @@ enum ControlId : int {
     idTabela,
     idImage1,
     idStatusBar,
+    idSpeedButton7,
     idFileOpenItem = 200,
     idFileSaveAsItem,
     idFilePrintItem,
     idFilePrintSetupItem,
     idFileExitItem,
     idHelpAboutItem,
+    idFilePrintPreviewItem,
     // The recent files' items, the newest first, and the separator below them.
     idRecentFile1 = 210,
     idRecentFilesEnd = idRecentFile1 + 4,
@@ -93,6 +99,9 @@ class TMainForm {
     int VehicleTypeIndex() const;
     void SetWaitCursor(bool waiting);
 
+    // The report of the selected row as the window shows it, for Print and Print Preview.
+    ReportSource ShownReport();
+
     // Binding of the store to the window.
     void getTab(std::uint8_t n);
     void setTab(std::uint8_t n);
@@ -107,6 +116,7 @@ class TMainForm {
     void FileOpen();
     void FileSaveAs();
     void FilePrint();
+    void FilePrintPreview();
     void FilePrintSetup();
     void TabelaClick();
     void TabelaEnter();
@@ -142,7 +152,8 @@ class TMainForm {
     HWND Handle = nullptr;
     HWND SpeedBar = nullptr;
     HWND SpeedButton1 = nullptr, SpeedButton2 = nullptr, SpeedButton3 = nullptr,
-         SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr;
+         SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr,
+         SpeedButton7 = nullptr;
     HWND sbStart = nullptr;
     HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr;
     // Captions of the entry fields: "adres", "adres", "reg.No.", "car type", "mark", "model",
@@ -170,6 +181,8 @@ class TMainForm {
     TTimer Timer2; // the poll of the meter's records
     TTimer Timer3; // the identification request, repeated until the meter names itself
     TComm32 Comm32;
+    // The print preview last opened; its window may have been closed since.
+    std::unique_ptr<TPrintPreview> Preview;
 
     // Each dialog keeps the last chosen name for its next use.
     std::string OpenDialogFileName;
@@ -214,7 +227,7 @@ class TMainForm {
     friend void ProcessMessage(MSG& msg);
 
     HFONT Font = nullptr, ClockFont = nullptr, BoldFont = nullptr;
-    HBITMAP Pictures[12] = {};
+    HBITMAP Pictures[14] = {};
     HBITMAP Logo = nullptr;
     bool Waiting = false;
     TActivationFocus Focus;

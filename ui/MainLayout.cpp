@@ -113,9 +113,10 @@ void TMainForm::DrawToolPictures() {
         HWND Button;
         ToolPicture Picture;
     } buttons[] = {
-        {SpeedButton1, ToolPicture::Open},        {SpeedButton2, ToolPicture::Save},
-        {SpeedButton3, ToolPicture::Print},       {SpeedButton4, ToolPicture::PrintSetup},
-        {SpeedButton6, ToolPicture::Information}, {SpeedButton5, ToolPicture::Exit},
+        {SpeedButton1, ToolPicture::Open},       {SpeedButton2, ToolPicture::Save},
+        {SpeedButton3, ToolPicture::Print},      {SpeedButton7, ToolPicture::PrintPreview},
+        {SpeedButton4, ToolPicture::PrintSetup}, {SpeedButton6, ToolPicture::Information},
+        {SpeedButton5, ToolPicture::Exit},
     };
     int next = 0;
     for (const auto& b : buttons) {

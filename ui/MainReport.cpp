@@ -3,9 +3,13 @@
 #include "report/TestReport.h"
 #include "ui/Controls.h"
 #include "ui/Main.h"
+#include "ui/PrintPreview.h"
 #include "ui/ProgramFiles.h"
 
-void TMainForm::FilePrint() {
+#include <memory>
+#include <utility>
+
+ReportSource TMainForm::ShownReport() {
     ReportSource source;
     source.FormFile = FindProgramFile(ReportFormFile);
     source.ReadEntries = [this] {
@@ -36,7 +40,21 @@ void TMainForm::FilePrint() {
         measurement.RightValue = record.RightValue;
         return measurement;
     };
-    PrintTestReport(Handle, source);
+    return source;
+}
+
+void TMainForm::FilePrint() {
+    PrintTestReport(Handle, ShownReport());
+}
+
+// The page is composed once, now: later typing does not reach an open preview. Opening it again
+// while it is open shows a fresh page in the same window; a page that cannot be composed leaves
+// the open one as it was.
+void TMainForm::FilePrintPreview() {
+    ReportPage page = ComposeReportPage(ShownReport());
+    if (!Preview || !Preview->IsOpen())
+        Preview = std::make_unique<TPrintPreview>(Handle);
+    Preview->Show(std::move(page));
 }
 
 void TMainForm::FilePrintSetup() {

@@ -69,6 +69,14 @@ struct Canvas {
         DeleteObject(brush);
         DeleteObject(pen);
     }
+    // Outlined with the DC's pen, black.
+    void Ellipse(COLORREF fill, int left, int top, int right, int bottom) {
+        HBRUSH brush = CreateSolidBrush(fill);
+        HGDIOBJ old = SelectObject(Dc, brush);
+        ::Ellipse(Dc, left, top, right, bottom);
+        SelectObject(Dc, old);
+        DeleteObject(brush);
+    }
     void Line(COLORREF colour, int width, int x1, int y1, int x2, int y2) {
         HPEN pen = CreatePen(PS_SOLID, width, colour);
         HGDIOBJ old = SelectObject(Dc, pen);
@@ -115,23 +123,28 @@ void DrawPicture(Canvas& c, ToolPicture picture) {
     case ToolPicture::Print:
         DrawPrinter(c);
         break;
+    case ToolPicture::PrintPreview: {
+        // A page of text under a magnifying glass.
+        const POINT page[] = {{2, 1}, {11, 1}, {14, 4}, {14, 19}, {2, 19}};
+        c.Polygon(RGB(255, 255, 255), black, page, 5);
+        for (int y = 5; y < 17; y += 3)
+            c.Fill(RGB(96, 96, 96), 4, y, 10, y + 1);
+        c.Line(RGB(96, 64, 32), 3, 15, 15, 18, 18);
+        c.Ellipse(RGB(160, 210, 255), 7, 6, 17, 16);
+        break;
+    }
     case ToolPicture::PrintSetup:
         DrawPrinter(c);
         c.Line(RGB(0, 0, 160), 3, 10, 18, 18, 10);
         c.Fill(RGB(0, 0, 160), 15, 6, 20, 9);
         c.Fill(Background, 17, 7, 20, 8);
         break;
-    case ToolPicture::Information: {
-        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
-        HGDIOBJ old = SelectObject(c.Dc, blue);
-        Ellipse(c.Dc, 1, 1, 19, 19);
-        SelectObject(c.Dc, old);
-        DeleteObject(blue);
+    case ToolPicture::Information:
+        c.Ellipse(RGB(0, 0, 255), 1, 1, 19, 19);
         c.Fill(RGB(255, 255, 255), 9, 4, 11, 6);
         c.Fill(RGB(255, 255, 255), 9, 8, 11, 15);
         c.Fill(RGB(255, 255, 255), 7, 14, 13, 15);
         break;
-    }
     case ToolPicture::Exit:
         c.Fill(RGB(0, 160, 0), 3, 1, 17, 5);
         c.Fill(RGB(255, 255, 255), 5, 2, 15, 4);

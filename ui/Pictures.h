@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-enum class ToolPicture { Open, Save, Print, PrintSetup, Information, Exit };
+enum class ToolPicture { Open, Save, Print, PrintPreview, PrintSetup, Information, Exit };
 
 struct PicturePair {
     HBITMAP Normal;

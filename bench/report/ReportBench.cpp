@@ -5,12 +5,17 @@
 //                                            the peak memory of runs 1 and 0 from outside
 //   report_bench print <runs>                time of PrintTestReport with the print dialog's OK
 //                                            pressed, "protokol.bmp" in the working folder
+//   report_bench preview <runs>              time to open the print preview on "protokol.bmp":
+//                                            the page composed as Print composes it and its
+//                                            first scaled paint; runs 1 and 0 give run.sh the
+//                                            peak memory beside Print's
 // Figures are printed; nothing is judged.
 
 #include "DialogButton.h"
 
 #include "report/ReportImage.h"
 #include "report/TestReport.h"
+#include "ui/PrintPreview.h"
 
 #include <windows.h>
 
@@ -118,6 +123,8 @@ int Prepare(const std::string& form, int runs) {
 }
 
 int Print(int runs) {
+    if (runs == 0)
+        return 0; // the process alone, for the memory baseline
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
         PressOnNextDialog print(IDOK);
@@ -132,6 +139,35 @@ int Print(int runs) {
     return 0;
 }
 
+int Preview(int runs) {
+    if (runs == 0)
+        return 0; // the process alone, for the memory baseline
+    std::vector<double> compose, paint, total;
+    for (int i = 0; i < runs; ++i) {
+        const LARGE_INTEGER t0 = Now();
+        ReportPage page = ComposeReportPage({[] { return Entries; }, [] { return Measurement; }});
+        const LARGE_INTEGER t1 = Now();
+        const SIZE form{page.Image.Width(), page.Image.Height()};
+        TPrintPreview preview(nullptr);
+        preview.Show(std::move(page));
+        UpdateWindow(preview.Handle);
+        GdiFlush();
+        const LARGE_INTEGER t2 = Now();
+        compose.push_back(Milliseconds(t0, t1));
+        paint.push_back(Milliseconds(t1, t2));
+        total.push_back(Milliseconds(t0, t2));
+        if (i == 0) {
+            const RECT shown = preview.PageRect();
+            std::printf("preview: page %ld x %ld shown at %ld x %ld\n", form.cx, form.cy,
+                        shown.right - shown.left, shown.bottom - shown.top);
+        }
+    }
+    std::printf("open the print preview, median of %d: %.1f ms (compose %.1f, window and "
+                "first scaled paint %.1f)\n",
+                runs, Median(total), Median(compose), Median(paint));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -143,9 +179,10 @@ int main(int argc, char** argv) {
             return Prepare(argv[2], std::atoi(argv[3]));
         if (mode == "print" && argc == 3)
             return Print(std::atoi(argv[2]));
-        std::fprintf(
-            stderr,
-            "usage: report_bench scale <form.bmp> | prepare <form.bmp> <runs> | print <runs>\n");
+        if (mode == "preview" && argc == 3)
+            return Preview(std::atoi(argv[2]));
+        std::fprintf(stderr, "usage: report_bench scale <form.bmp> | prepare <form.bmp> <runs> | "
+                             "print <runs> | preview <runs>\n");
         return 2;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "report_bench: %s\n", e.what());

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Report figures: preparing one report on an A4 form at 300 pixels per inch (2480 x 3508,
-# 24 bits), and whole print jobs to the private PDF queue of the tests, timed until the PDF is
-# written. Runs on its own Xvfb display and print queue; scripts/bench.sh builds first.
+# 24 bits), whole print jobs to the private PDF queue of the tests, timed until the PDF is
+# written, and opening the print preview, with the peak memory of one print and one preview.
+# Runs on its own Xvfb display and print queue; scripts/bench.sh builds first.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 source "$root/scripts/env.sh"
@@ -23,9 +24,13 @@ cd "$work"
 wine "$bench" scale "$(wine winepath -w "$form" | tr -d '\r')"
 wine "$bench" prepare form300.bmp 10
 # Peak memory from the kernel's count of the whole process, without and with one report.
-peak() { /usr/bin/time -f %M wine "$bench" prepare form300.bmp "$1" 2>&1 >/dev/null | tail -n1; }
-alone=$(peak 0)
-one=$(peak 1)
+# peak MODE ARGS...: kilobytes. The timer runs the Wine loader itself: `wine` is a shell function.
+peak() {
+    /usr/bin/time -f %M env LD_PRELOAD="$WMX_PTY_RIG" "$wine_loader" "$bench" "$@" 2>&1 >/dev/null |
+        tail -n1
+}
+alone=$(peak prepare form300.bmp 0)
+one=$(peak prepare form300.bmp 1)
 echo "peak resident memory of one report: $(((one - alone) / 1024)) MiB above the process alone ($((alone / 1024)) MiB)"
 
 cp "$form" protokol.bmp
@@ -38,3 +43,14 @@ for _ in $(seq 600); do
 done
 end=$(date +%s%N)
 echo "print jobs to PDF, $runs in a row, dialog to the last PDF written: $(((end - start) / 1000000 / runs)) ms per job"
+
+wine "$bench" preview 10
+# The preview beside Print, on the same form: one of each in a process, above the process alone.
+print_alone=$(peak print 0)
+print_one=$(peak print 1)
+preview_alone=$(peak preview 0)
+preview_one=$(peak preview 1)
+mib() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
+echo "peak resident memory on the form, above the process alone: Print" \
+    "$(mib $((print_one - print_alone))) MiB, preview $(mib $((preview_one - preview_alone))) MiB" \
+    "(the process alone: $(mib "$print_alone") MiB, $(mib "$preview_alone") MiB)"

@@ -6,8 +6,10 @@
 
 #include "GridDesign.h"
 #include "ScreenPicture.h"
+#include "report/ReportImage.h"
 #include "ui/Controls.h"
 #include "ui/Dpi.h"
+#include "ui/PrintPreview.h"
 #include "ui/Unit2.h"
 #include "ui/User32Function.h"
 
@@ -157,9 +159,10 @@ class LayoutAtDpi : public MainFormTest {
             {"SpeedButton1", f.SpeedButton1, 8, 4, 25, 25},
             {"SpeedButton2", f.SpeedButton2, 40, 4, 25, 25},
             {"SpeedButton3", f.SpeedButton3, 72, 4, 25, 25},
-            {"SpeedButton4", f.SpeedButton4, 104, 4, 25, 25},
-            {"SpeedButton6", f.SpeedButton6, 136, 4, 25, 25},
-            {"SpeedButton5", f.SpeedButton5, 168, 4, 25, 25},
+            {"SpeedButton7", f.SpeedButton7, 104, 4, 25, 25},
+            {"SpeedButton4", f.SpeedButton4, 136, 4, 25, 25},
+            {"SpeedButton6", f.SpeedButton6, 168, 4, 25, 25},
+            {"SpeedButton5", f.SpeedButton5, 200, 4, 25, 25},
             {"sbStart", f.sbStart, 248, 3, 101, 28},
             // The clock's labels size themselves to their text.
             {"Label1", f.Label1, 440, 8, 0, 0},
@@ -402,6 +405,30 @@ TEST_F(LayoutAtDpi, AMoveToAnotherDpiLaysBothWindowsOutAgainAndBack) {
     MoveToDpi(Dialog->Handle, other, dpi, &dialogBefore);
     ExpectMainWindowAt(dpi, true);
     ExpectDialogAt(dpi, true);
+}
+
+// The preview's surround follows the DPI, also after a move to another; its page at actual size
+// does not: one pixel of the form to one screen pixel at every DPI.
+TEST_F(LayoutAtDpi, PreviewScalesItsSurroundAndShowsTheFormPixelForPixel) {
+    ASSERT_TRUE(CopyFileA(WMX_REPORT_FORM, Path("protokol.bmp").c_str(), FALSE));
+    const int formWidth = ReportImage::Load(Path("protokol.bmp")).Width();
+    PostMessageA(Form->Handle, WM_COMMAND, idFilePrintPreviewItem, 0);
+    ProcessMessages();
+    ASSERT_TRUE(Form->Preview && Form->Preview->IsOpen());
+    const HWND preview = Form->Preview->Handle;
+    const auto expectAt = [&](int dpi) {
+        const RECT fitted = Form->Preview->PageRect();
+        EXPECT_EQ(std::min(fitted.left, fitted.top), S(16, dpi)) << "the surround at " << dpi;
+        PressKey(preview, VK_ADD);
+        const RECT actual = Form->Preview->PageRect();
+        EXPECT_EQ(actual.right - actual.left, formWidth) << "at actual size at " << dpi;
+        PressKey(preview, VK_SUBTRACT);
+    };
+    const int dpi = ScreenDpi(nullptr);
+    expectAt(dpi);
+    const int other = dpi == 144 ? 192 : 144;
+    MoveToDpi(preview, dpi, other);
+    expectAt(other);
 }
 
 // The prefix's screen DPI for processes started while it lives; the old value comes back after.

@@ -35,12 +35,22 @@ ScreenPicture::ScreenPicture(HWND window) {
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, Size.cx, Size.cy, screen, 0, 0, SRCCOPY);
     SelectObject(memory, old);
-    BITMAPINFO info = TopDownBitmap(Size.cx, Size.cy);
-    Pixels.resize(Size.cx * Size.cy);
-    GetDIBits(memory, bitmap, 0, Size.cy, Pixels.data(), &info, DIB_RGB_COLORS);
+    ReadPixels(memory, bitmap);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(window, screen);
+}
+
+ScreenPicture::ScreenPicture(HBITMAP bitmap, SIZE size) : Size(size) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    ReadPixels(memory, bitmap);
+    DeleteDC(memory);
+}
+
+void ScreenPicture::ReadPixels(HDC dc, HBITMAP bitmap) {
+    BITMAPINFO info = TopDownBitmap(Size.cx, Size.cy);
+    Pixels.resize(static_cast<std::size_t>(Size.cx) * Size.cy);
+    GetDIBits(dc, bitmap, 0, Size.cy, Pixels.data(), &info, DIB_RGB_COLORS);
 }
 
 COLORREF ScreenPicture::At(int x, int y) const {

@@ -14,11 +14,14 @@ class ScreenPicture {
   public:
     // The window's client area, after any pending painting.
     explicit ScreenPicture(HWND window);
+    // A bitmap's pixels of that size, read alike.
+    ScreenPicture(HBITMAP bitmap, SIZE size);
     COLORREF At(int x, int y) const;
     int Width() const { return Size.cx; }
     int Height() const { return Size.cy; }
 
   private:
+    void ReadPixels(HDC dc, HBITMAP bitmap);
     SIZE Size{};
     std::vector<DWORD> Pixels;
 };

@@ -49,6 +49,8 @@ TEST_F(ShellTest, HintsShowInStatusPanelThreeAndAsTooltips) {
         const char* Hint;
     } cases[] = {
         {Form->SpeedButton3, "drukuje wybrany pomiar (kliknij w tabelk\xea)"},
+        {Form->SpeedButton7, "podgl\xb9"
+                             "d wydruku wybranego pomiaru"},
         {Form->sbStart, "polacz sie z Tintrem"},
         {Form->Edit1, ""},
         {Form->SpeedButton5, "wyjscie"},

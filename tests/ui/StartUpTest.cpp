@@ -75,8 +75,9 @@ TEST_F(MainFormTest, ControlsSitWhereTheLayoutPutsThem) {
     } cases[] = {
         {"SpeedBar", Form->SpeedBar, {0, 0, 725, 33}, ""},
         {"SpeedButton1", Form->SpeedButton1, {8, 4, 33, 29}, ""},
-        {"SpeedButton5", Form->SpeedButton5, {168, 4, 193, 29}, ""},
-        {"SpeedButton6", Form->SpeedButton6, {136, 4, 161, 29}, ""},
+        {"SpeedButton7", Form->SpeedButton7, {104, 4, 129, 29}, ""},
+        {"SpeedButton5", Form->SpeedButton5, {200, 4, 225, 29}, ""},
+        {"SpeedButton6", Form->SpeedButton6, {168, 4, 193, 29}, ""},
         {"sbStart", Form->sbStart, {248, 3, 349, 31}, "Connect"},
         {"Label3", Form->Label3, {42, 64, 68, 77}, "name"},
         {"StaticText10", Form->StaticText10, {8, 296, 74, 313}, "diagnostician"},

@@ -26,6 +26,7 @@ TEST_F(WindowDetailsTest, MenuShowsTheShortcutKeysBesideItsItems) {
     } items[] = {{idFileOpenItem, "&Open...\tCtrl+O"},
                  {idFileSaveAsItem, "Save &As...\tCtrl+S"},
                  {idFilePrintItem, "&Print\tCtrl+P"},
+                 {idFilePrintPreviewItem, "Print Pre&view"},
                  {idFilePrintSetupItem, "P&rint Setup..."}};
     for (const auto& item : items) {
         char caption[64] = "";

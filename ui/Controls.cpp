@@ -25,3 +25,10 @@ HWND CreateChild(const char* className, const char* text, DWORD style, int left,
     FitCaption(control);
     return control;
 }
+
+bool ForwardedToParent(HWND panel, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& answer) {
+    if (msg != WM_COMMAND && msg != WM_NOTIFY)
+        return false;
+    answer = SendMessageA(GetParent(panel), msg, wParam, lParam);
+    return true;
+}

@@ -29,34 +29,22 @@ RECT RectInParent(HWND control) {
     return r;
 }
 
-struct Relayout {
-    int OldDpi;
-    int NewDpi;
-};
-
-BOOL CALLBACK RelayoutControl(HWND control, LPARAM parameter) {
-    const auto& change = *reinterpret_cast<const Relayout*>(parameter);
+// A control of no design size is left where it is, for its container to place again.
+BOOL CALLBACK RelayoutControl(HWND control, LPARAM newDpi) {
     if (!GetPropA(control, PlacedProperty))
         return TRUE;
+    const int dpi = static_cast<int>(newDpi);
     const auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-    const HFONT scaledFont = UiFontAtDpi(font, change.NewDpi);
+    const HFONT scaledFont = UiFontAtDpi(font, dpi);
     if (scaledFont != font)
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(scaledFont), TRUE);
     const HANDLE position = GetPropA(control, PositionProperty);
-    const HANDLE size = GetPropA(control, SizeProperty);
-    const int dpi = change.NewDpi;
-    if (size) {
+    if (const HANDLE size = GetPropA(control, SizeProperty)) {
         SetWindowPos(control, nullptr, ScaledTo(Low(position), dpi), ScaledTo(High(position), dpi),
                      ScaledTo(Low(size), dpi), ScaledTo(High(size), dpi),
                      SWP_NOZORDER | SWP_NOACTIVATE);
         FitCaption(control);
-        return TRUE;
     }
-    const RECT r = RectInParent(control);
-    const int old = change.OldDpi;
-    SetWindowPos(control, nullptr, MulDiv(r.left, dpi, old), MulDiv(r.top, dpi, old),
-                 MulDiv(r.right - r.left, dpi, old), MulDiv(r.bottom - r.top, dpi, old),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
     return TRUE;
 }
 
@@ -147,9 +135,8 @@ void AlignCaptionWithField(HWND caption, HWND field) {
 }
 
 void RelayoutAtDpi(HWND topLevel, int dpi, const RECT& suggested) {
-    Relayout change{LayoutDpi(topLevel), dpi};
     SetLayoutDpi(topLevel, dpi);
-    EnumChildWindows(topLevel, &RelayoutControl, reinterpret_cast<LPARAM>(&change));
+    EnumChildWindows(topLevel, &RelayoutControl, dpi);
     SetWindowPos(topLevel, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // Controls that only shrank are not repainted by themselves.

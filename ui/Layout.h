@@ -29,8 +29,7 @@ void AlignCaptionWithField(HWND caption, HWND field);
 
 // Lays a top-level window out at a new DPI in the window rectangle the system suggests: each
 // control gets its font's counterpart at the new DPI and its rectangle scaled from its design;
-// controls placed by their container are scaled from where they are, for the container to place
-// them again.
+// the container of controls without a design rectangle places them again afterwards.
 void RelayoutAtDpi(HWND topLevel, int dpi, const RECT& suggested);
 
 // "MS Sans Serif" at a point size for a DPI. The fonts are shared by all windows and live as

@@ -206,11 +206,7 @@ void TMainForm::CreateControls() {
         0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 0,
         0, Handle, reinterpret_cast<HMENU>(idStatusBar), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
-    // The last panel runs to the window's right edge, so long hints are not cut.
-    const int panelEdges[] = {100, 250, 400, -1};
-    SendMessageA(StatusBar, SB_SETPARTS, std::size(panelEdges),
-                 reinterpret_cast<LPARAM>(panelEdges));
-    ScaleStatusParts(DesignDpi);
+    PlaceStatusParts();
     const char* panelTexts[] = {"Port:", "Sent:", "Received:", "Status:"};
     for (int i = 0; i < 4; ++i)
         SetStatusText(i, panelTexts[i]);

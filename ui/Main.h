@@ -205,7 +205,7 @@ class TMainForm {
     void PlaceAtDpi(int dpi);
     void MoveToDpi(int dpi, const RECT& suggested);
     void UseFontsAt(int dpi);
-    void ScaleStatusParts(int fromDpi);
+    void PlaceStatusParts();
     void DrawToolPictures();
     void PlaceBars();
     void SizeVehicleTypeBox();

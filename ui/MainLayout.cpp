@@ -9,8 +9,8 @@
 
 #include <commctrl.h>
 
+#include <iterator>
 #include <utility>
-#include <vector>
 
 void TMainForm::UseFontsAt(int dpi) {
     Font = UiFont(8, false, dpi);
@@ -36,11 +36,10 @@ void TMainForm::PlaceAtDpi(int dpi) {
 }
 
 void TMainForm::MoveToDpi(int dpi, const RECT& suggested) {
-    const int oldDpi = LayoutDpi(Handle);
     UseFontsAt(dpi);
     RelayoutAtDpi(Handle, dpi, suggested);
     SendMessageA(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(Font), FALSE);
-    ScaleStatusParts(oldDpi);
+    PlaceStatusParts();
     DrawToolPictures();
     DeleteObject(Logo);
     Logo = DrawLogo(dpi);
@@ -96,16 +95,15 @@ void TMainForm::AlignCaptions() {
         AlignCaptionWithField(caption, field);
 }
 
-// The panels' right edges, from one DPI to the window's; an edge at the window's right stays.
-void TMainForm::ScaleStatusParts(int fromDpi) {
-    const int count = static_cast<int>(SendMessageA(StatusBar, SB_GETPARTS, 0, 0));
-    std::vector<int> edges(count);
-    SendMessageA(StatusBar, SB_GETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
-    for (int& edge : edges) {
-        if (edge >= 0)
-            edge = MulDiv(edge, LayoutDpi(Handle), fromDpi);
-    }
-    SendMessageA(StatusBar, SB_SETPARTS, count, reinterpret_cast<LPARAM>(edges.data()));
+// The panels' right edges at the window's DPI. The last panel runs to the window's right edge, so
+// long hints are not cut.
+void TMainForm::PlaceStatusParts() {
+    const int designEdges[] = {100, 250, 400};
+    int edges[std::size(designEdges) + 1];
+    for (std::size_t i = 0; i < std::size(designEdges); ++i)
+        edges[i] = Scaled(Handle, designEdges[i]);
+    edges[std::size(designEdges)] = -1;
+    SendMessageA(StatusBar, SB_SETPARTS, std::size(edges), reinterpret_cast<LPARAM>(edges));
 }
 
 void TMainForm::DrawToolPictures() {

@@ -3,16 +3,18 @@
 #include "ui/Dpi.h"
 
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace {
 
 constexpr COLORREF Background = RGB(192, 192, 192);
 
-// A 24-bit bottom-up DIB section with a memory DC selected into it, drawn on in 96-dpi units
-// that a mapping mode scales to the DPI.
+// A 24-bit bottom-up DIB section with a memory DC selected into it, drawn on in 96-dpi units that
+// each drawing call scales to the DPI.
 struct Canvas {
     Canvas(int width, int height, int dpi)
-        : Width(ScaledTo(width, dpi)), Height(ScaledTo(height, dpi)) {
+        : Dpi(dpi), Width(ScaledTo(width, dpi)), Height(ScaledTo(height, dpi)) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = Width;
@@ -25,11 +27,10 @@ struct Canvas {
         Bits = static_cast<std::uint8_t*>(bits);
         Dc = CreateCompatibleDC(nullptr);
         Old = SelectObject(Dc, Bitmap);
-        if (dpi != DesignDpi) {
-            SetMapMode(Dc, MM_ANISOTROPIC);
-            SetWindowExtEx(Dc, DesignDpi, DesignDpi, nullptr);
-            SetViewportExtEx(Dc, dpi, dpi, nullptr);
-        }
+    }
+    int S(int value) const { return ScaledTo(value, Dpi); }
+    RECT Scaled(int left, int top, int right, int bottom) const {
+        return {S(left), S(top), S(right), S(bottom)};
     }
     // Hands the bitmap over to the caller.
     HBITMAP Release() {
@@ -48,22 +49,26 @@ struct Canvas {
     }
     void Fill(COLORREF colour, int left, int top, int right, int bottom) {
         HBRUSH brush = CreateSolidBrush(colour);
-        RECT r{left, top, right, bottom};
+        const RECT r = Scaled(left, top, right, bottom);
         FillRect(Dc, &r, brush);
         DeleteObject(brush);
     }
+    // A frame one design pixel wide.
     void Frame(COLORREF colour, int left, int top, int right, int bottom) {
-        HBRUSH brush = CreateSolidBrush(colour);
-        RECT r{left, top, right, bottom};
-        FrameRect(Dc, &r, brush);
-        DeleteObject(brush);
+        Fill(colour, left, top, right, top + 1);
+        Fill(colour, left, bottom - 1, right, bottom);
+        Fill(colour, left, top, left + 1, bottom);
+        Fill(colour, right - 1, top, right, bottom);
     }
     void Polygon(COLORREF fill, COLORREF outline, const POINT* points, int count) {
         HBRUSH brush = CreateSolidBrush(fill);
-        HPEN pen = CreatePen(PS_SOLID, 1, outline);
+        HPEN pen = CreatePen(PS_SOLID, S(1), outline);
         HGDIOBJ oldBrush = SelectObject(Dc, brush);
         HGDIOBJ oldPen = SelectObject(Dc, pen);
-        ::Polygon(Dc, points, count);
+        std::vector<POINT> scaled(points, points + count);
+        for (POINT& p : scaled)
+            p = {S(p.x), S(p.y)};
+        ::Polygon(Dc, scaled.data(), count);
         SelectObject(Dc, oldBrush);
         SelectObject(Dc, oldPen);
         DeleteObject(brush);
@@ -73,19 +78,39 @@ struct Canvas {
     void Ellipse(COLORREF fill, int left, int top, int right, int bottom) {
         HBRUSH brush = CreateSolidBrush(fill);
         HGDIOBJ old = SelectObject(Dc, brush);
-        ::Ellipse(Dc, left, top, right, bottom);
+        ::Ellipse(Dc, S(left), S(top), S(right), S(bottom));
         SelectObject(Dc, old);
         DeleteObject(brush);
     }
     void Line(COLORREF colour, int width, int x1, int y1, int x2, int y2) {
-        HPEN pen = CreatePen(PS_SOLID, width, colour);
+        HPEN pen = CreatePen(PS_SOLID, S(width), colour);
         HGDIOBJ old = SelectObject(Dc, pen);
-        MoveToEx(Dc, x1, y1, nullptr);
-        LineTo(Dc, x2, y2);
+        MoveToEx(Dc, S(x1), S(y1), nullptr);
+        LineTo(Dc, S(x2), S(y2));
         SelectObject(Dc, old);
         DeleteObject(pen);
     }
 
+    // Text in 96-dpi units: an "Arial" of the pixel height, its top left at the point. GDI lays the
+    // letters out in those units and scales them, as no per-figure scaling can: glyph advances are
+    // rounded at the font's own size.
+    void Text(COLORREF colour, int height, int weight, int x, int y, const char* text) {
+        SetMapMode(Dc, MM_ANISOTROPIC);
+        SetWindowExtEx(Dc, DesignDpi, DesignDpi, nullptr);
+        SetViewportExtEx(Dc, Dpi, Dpi, nullptr);
+        HFONT font = CreateFontA(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, "Arial");
+        HGDIOBJ old = SelectObject(Dc, font);
+        SetBkMode(Dc, TRANSPARENT);
+        SetTextColor(Dc, colour);
+        TextOutA(Dc, x, y, text, static_cast<int>(std::strlen(text)));
+        SelectObject(Dc, old);
+        DeleteObject(font);
+        SetMapMode(Dc, MM_TEXT);
+    }
+
+    int Dpi;
     int Width, Height;
     HBITMAP Bitmap = nullptr;
     std::uint8_t* Bits = nullptr;
@@ -194,22 +219,8 @@ HBITMAP DrawLogo(int dpi) {
     c.Polygon(RGB(90, 130, 180), RGB(90, 130, 180), shine, 4);
     c.Line(RGB(20, 20, 20), 3, 4, 82, 120, 82);
 
-    HFONT big =
-        CreateFontA(-30, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
-    HGDIOBJ old = SelectObject(c.Dc, big);
-    SetBkMode(c.Dc, TRANSPARENT);
-    SetTextColor(c.Dc, RGB(20, 40, 90));
-    TextOutA(c.Dc, 124, 24, "wmx", 3);
-    SelectObject(c.Dc, old);
-    DeleteObject(big);
-    HFONT small = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, "Arial");
-    old = SelectObject(c.Dc, small);
-    TextOutA(c.Dc, 126, 58, "tint meter", 10);
-    SelectObject(c.Dc, old);
-    DeleteObject(small);
+    c.Text(RGB(20, 40, 90), 30, FW_BOLD, 124, 24, "wmx");
+    c.Text(RGB(20, 40, 90), 11, FW_NORMAL, 126, 58, "tint meter");
     return c.Release();
 }
 

@@ -28,8 +28,8 @@ void TRadioGroup::Create(HWND parent, int id, const char* caption, int left, int
 // The entries are children of the group box, which hands their notifications on.
 LRESULT CALLBACK TRadioGroup::GroupProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR) {
-    if (msg == WM_COMMAND)
-        return SendMessageA(GetParent(hwnd), msg, wParam, lParam);
+    if (LRESULT answer; ForwardedToParent(hwnd, msg, wParam, lParam, answer))
+        return answer;
     return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/SpeedButton.h"
 
+#include "ui/Controls.h"
 #include "ui/WindowClass.h"
 
 namespace {
@@ -104,10 +105,9 @@ LRESULT CALLBACK SpeedButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT answer; ForwardedToParent(hwnd, msg, wParam, lParam, answer))
+        return answer;
     switch (msg) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-        return SendMessageA(GetParent(hwnd), msg, wParam, lParam);
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(hwnd, &paint);

@@ -102,11 +102,11 @@ static_assert(ReportCharacterHeight == 27);
 // height; a text that does not fit even then is cut at the box's right edge.
 constexpr int ReportSmallestCharacterHeight = ReportCharacterHeight * 2 / 3;
 
-// The 18 texts in the order of ReportPlaces, already cut to their length.
 // The print job's title, by which the report is told apart in a shared printer's queue: the
 // program's name and the vehicle's registration number, "Kavra Tintra WX 12345" (the name alone
 // when the number is blank).
 std::string ReportJobTitle(const ReportEntries& entries);
 
+// The 18 texts in the order of ReportPlaces, already cut to their length.
 std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,
                                                             const ReportMeasurement& measurement);

@@ -162,9 +162,8 @@ bool RenameIntoPlace(const std::string& from, const std::string& to) {
 // After a failed replace, what happened is read off the files themselves, whatever the error
 // says (systems differ in what they leave): where the old file is still in its place, the save
 // fails (the caller removes the new file); where it has already left its name (renamed to the
-// backup name, or gone), the new file takes the name. The only complete
-// copy of the new data is never removed: when it cannot take the name, the user is told where it
-// and the old file are.
+// backup name, or gone), the new file takes the name. The only complete copy of the new data is
+// never removed: when it cannot take the name, the user is told where it and the old file are.
 void FinishFailedReplace(const ReplaceNames& names, const KeptIdentity& kept, DWORD error) {
     if (IdentityOf(names.Target) == kept.File) {
         DeleteFileA(names.Backup.c_str());

@@ -187,7 +187,6 @@ void TMainForm::CreateMenu() {
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(FileMenu), "&File");
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(MeterMenu), "&Meter");
     AppendMenuA(MainMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(HelpMenu), "&Help");
-    ShowRecentFiles();
 }
 
 void TMainForm::CreateControls() {
@@ -430,6 +429,8 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         DispatchCommand(static_cast<int>(wParam), TimerTick);
         return 0;
     case WM_INITMENUPOPUP:
+        // The recent files are listed as the menu opens, not at start: reading and shortening
+        // them then costs the start nothing.
         if (reinterpret_cast<HMENU>(wParam) == FileMenu)
             ShowRecentFiles();
         return 0;

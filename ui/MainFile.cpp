@@ -69,7 +69,6 @@ void TMainForm::OpenFile(const std::string& fileName) {
     RecomputeValues(MeasurementStore);
     MeasurementsChanged = false;
     RememberRecentFile(fileName);
-    ShowRecentFiles();
 }
 
 void TMainForm::FileSaveAs() {
@@ -88,7 +87,6 @@ bool TMainForm::SaveAs() {
     WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
     MeasurementsChanged = false;
     RememberRecentFile(SaveDialogFileName);
-    ShowRecentFiles();
     return true;
 }
 

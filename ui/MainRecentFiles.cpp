@@ -28,7 +28,8 @@ std::string RecentFileItemText(std::size_t index, const std::string& path) {
 
 } // namespace
 
-// Read afresh each time, so that the menu also shows what another window of the program added.
+// Read afresh each time the File menu opens, so that it also shows what another window of the
+// program added.
 void TMainForm::ShowRecentFiles() {
     for (int id = idRecentFile1; id <= idRecentFilesSeparator; ++id)
         DeleteMenu(FileMenu, id, MF_BYCOMMAND);
@@ -55,7 +56,6 @@ void TMainForm::OpenRecentFile(std::size_t index) {
         if (error.Code != ERROR_FILE_NOT_FOUND && error.Code != ERROR_PATH_NOT_FOUND)
             throw;
         ForgetRecentFile(fileName);
-        ShowRecentFiles();
         throw EFileError(ERROR_FILE_NOT_FOUND);
     }
     OpenDialogFileName = fileName;

@@ -30,6 +30,15 @@ const TEventBinding<TForm2> Bindings[] = {
     {idbtOK, BN_CLICKED, &TForm2::btOKClick},
 };
 
+// Where a port stands in a table of ports found (its entry in the list), or -1.
+int IndexOfPort(const PortTable& table, const std::string& port) {
+    for (int i = 0; i < table.PortCount; ++i) {
+        if (!port.empty() && table.PortNames[i] == port)
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 TForm2::TForm2() {
@@ -88,7 +97,7 @@ void TForm2::FormShow() {
     FillList();
     // The port that last identified a meter where it is listed; else the last port found, none
     // when there is none.
-    const int remembered = IndexOfPort(RememberedMeterPort());
+    const int remembered = IndexOfPort(Ports, RememberedMeterPort());
     SelectEntry(remembered >= 0 ? remembered : Ports.PortCount - 1);
 }
 
@@ -97,14 +106,6 @@ void TForm2::FillList() {
     for (int i = 0; i < Ports.PortCount; ++i)
         COMM_select.Add(Ports.PortNames[i]);
     COMM_select.Add(OtherPort);
-}
-
-int TForm2::IndexOfPort(const std::string& port) const {
-    for (int i = 0; i < Ports.PortCount; ++i) {
-        if (!port.empty() && Ports.PortNames[i] == port)
-            return i;
-    }
-    return -1;
 }
 
 // A port plugged in or pulled while the dialog is up: the list follows without another Connect
@@ -118,16 +119,12 @@ void TForm2::FollowThePorts() {
     PortTable found;
     ReadPortNames(found, PortList.Root, PortList.SubKey.c_str());
     TComm32& comm = MainForm->Comm32;
-    const auto listed = [&found](const std::string& port) {
-        return std::find(found.PortNames.begin(), found.PortNames.begin() + found.PortCount,
-                         port) != found.PortNames.begin() + found.PortCount;
-    };
-    if (comm.Connected() && IndexOfPort(comm.CommPort) >= 0 && !listed(comm.CommPort) &&
-        found.PortCount < PortTable::MaxPorts)
+    if (comm.Connected() && IndexOfPort(Ports, comm.CommPort) >= 0 &&
+        IndexOfPort(found, comm.CommPort) < 0 && found.PortCount < PortTable::MaxPorts)
         found.PortNames[found.PortCount++] = comm.CommPort;
     std::string arrived;
     for (int i = 0; i < found.PortCount; ++i) {
-        if (IndexOfPort(found.PortNames[i]) < 0)
+        if (IndexOfPort(Ports, found.PortNames[i]) < 0)
             arrived = found.PortNames[i];
     }
     if (std::equal(found.PortNames.begin(), found.PortNames.begin() + found.PortCount,
@@ -139,9 +136,9 @@ void TForm2::FollowThePorts() {
     if (otherChosen)
         select = Ports.PortCount;
     else if (!ChosenSinceShown && !arrived.empty())
-        select = IndexOfPort(arrived);
-    else if (IndexOfPort(chosenPort) >= 0)
-        select = IndexOfPort(chosenPort);
+        select = IndexOfPort(Ports, arrived);
+    else if (IndexOfPort(Ports, chosenPort) >= 0)
+        select = IndexOfPort(Ports, chosenPort);
     SelectEntry(select);
 }
 

@@ -41,8 +41,6 @@ class TForm2 {
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void SelectEntry(int index);
     void FillList();
-    // The entry of a port found, or -1.
-    int IndexOfPort(const std::string& port) const;
     void DrawOkButton(const DRAWITEMSTRUCT& item) const;
     HFONT Font = nullptr;
     TActivationFocus Focus;

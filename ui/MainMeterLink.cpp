@@ -35,11 +35,10 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
     const DeliveryOutcome outcome = ReceiveDelivery(
         Link, std::span(static_cast<const std::uint8_t*>(Buffer), BufferLength), CurrentRecord);
     SetStatusText(2, ReceivedPanelText(Link.ReceivedCount));
-    // A reading changes the set, with the verdict written for it; the meter naming itself does
-    // not.
-    if (outcome.Measurement)
-        MeasurementsChanged = true;
     if (const auto& m = outcome.Measurement) {
+        // A reading changes the set, with the verdict written for it; the meter naming itself
+        // does not.
+        MeasurementsChanged = true;
         Tabela.SetCell(3, m->Record, m->Front.Shown);
         Tabela.SetCell(4, m->Record, m->Left.Shown);
         Tabela.SetCell(5, m->Record, m->Right.Shown);

@@ -1,10 +1,9 @@
 #include "ui/StringGrid.h"
 
-#include "ui/GridAccessible.h"
-#include "ui/WindowClass.h"
-
 #include "ui/Controls.h"
+#include "ui/GridAccessible.h"
 #include "ui/Layout.h"
+#include "ui/WindowClass.h"
 #include "ui/WindowObject.h"
 
 namespace {

@@ -43,9 +43,9 @@ ReadingReply DecodeReading(MeterLink& link, Bytes reading) {
     return {DisplayReading(link.ReplyText), MeterReadingValue(link.ReplyText)};
 }
 
-DeliveryOutcome DecodeMeasurement(MeterLink& link, Bytes frame, std::uint8_t currentRecord) {
-    const unsigned record = currentRecord - 1u;
-    if (record < 1 || record > 9)
+DeliveryOutcome DecodeMeasurement(MeterLink& link, Bytes frame) {
+    const auto record = link.Poll.Replied();
+    if (!record)
         return {};
     const auto data = DataUpToCr(frame);
     if (!data)
@@ -57,12 +57,13 @@ DeliveryOutcome DecodeMeasurement(MeterLink& link, Bytes frame, std::uint8_t cur
     if (secondColon == data->end())
         return {};
 
-    MeasurementReply reply{record, {}, {}, {}};
+    MeasurementReply reply{*record, {}, {}, {}};
     reply.Front = DecodeReading(link, Bytes(data->begin(), firstColon));
     reply.Left = DecodeReading(link, Bytes(firstColon + 1, secondColon));
     reply.Right = DecodeReading(link, Bytes(secondColon + 1, data->end()));
     DeliveryOutcome outcome;
     outcome.ResultText = Verdict(reply.Front.Value, reply.Left.Value, reply.Right.Value);
+    outcome.PollOver = link.Poll.Carried(reply.Record);
     outcome.Measurement = std::move(reply);
     return outcome;
 }
@@ -76,14 +77,14 @@ DeliveryOutcome DecodeShortReply(Bytes frame) {
     return outcome;
 }
 
-DeliveryOutcome DecodeFrame(MeterLink& link, Bytes frame, std::uint8_t currentRecord) {
+DeliveryOutcome DecodeFrame(MeterLink& link, Bytes frame) {
     if (frame.size() < 2)
         return {};
     switch (frame[1]) {
     case 'V':
         return DecodeIdentification(link, frame);
     case 'P':
-        return DecodeMeasurement(link, frame, currentRecord);
+        return DecodeMeasurement(link, frame);
     case 'C':
     case 'E':
     case 'O':
@@ -95,27 +96,31 @@ DeliveryOutcome DecodeFrame(MeterLink& link, Bytes frame, std::uint8_t currentRe
     }
 }
 
+// The frames after the first in a delivery are not decoded, but each complete measurement reply
+// among them has answered a request all the same.
+void CountFurtherMeasurementReplies(MeterLink& link, Bytes frames) {
+    for (auto cr = std::ranges::find(frames, Cr); cr != frames.end();
+         cr = std::ranges::find(frames, Cr)) {
+        frames = Bytes(cr + 1, frames.end());
+        const auto end = std::ranges::find(frames, Cr);
+        if (end != frames.end() && end - frames.begin() > 1 && frames[1] == 'P')
+            link.Poll.Replied();
+    }
+}
+
 } // namespace
 
-DeliveryOutcome ReceiveDelivery(MeterLink& link, std::span<const std::uint8_t> delivery,
-                                std::uint8_t currentRecord) {
+DeliveryOutcome ReceiveDelivery(MeterLink& link, std::span<const std::uint8_t> delivery) {
     ++link.ReceivedCount;
     const std::size_t length = std::min(delivery.size(), link.ReceiveBuffer.size());
     std::copy_n(delivery.begin(), length, link.ReceiveBuffer.begin());
     // Only the bytes of this delivery count; what an earlier one left behind them does not.
     const Bytes frame(link.ReceiveBuffer.data(), length);
-    DeliveryOutcome outcome;
-    if (std::ranges::find(frame, Cr) != frame.end())
-        outcome = DecodeFrame(link, frame, currentRecord);
-    link.ReplySeen = 1;
+    if (std::ranges::find(frame, Cr) == frame.end())
+        return {};
+    DeliveryOutcome outcome = DecodeFrame(link, frame);
+    CountFurtherMeasurementReplies(link, frame);
     return outcome;
-}
-
-bool AdvancePoll(MeterLink& link, std::uint8_t& currentRecord) {
-    if (link.ReplySeen == 1)
-        ++currentRecord;
-    link.ReplySeen = 0;
-    return currentRecord > 9;
 }
 
 std::string SentPanelText(std::int32_t sentCount) {

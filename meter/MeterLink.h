@@ -4,6 +4,7 @@
 // sending, the timers, the cursor and the date and time stamps itself.
 
 #include "meter/MeterFrame.h"
+#include "meter/MeterPoll.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,8 +20,7 @@ struct MeterLink {
     std::string ReplyText;
     std::int32_t SentCount = 0;
     std::int32_t ReceivedCount = 0;
-    // Set by every delivery, cleared by each poll tick.
-    std::uint8_t ReplySeen = 0;
+    MeterPoll Poll;
 };
 
 struct ReadingReply {
@@ -29,7 +29,7 @@ struct ReadingReply {
 };
 
 struct MeasurementReply {
-    unsigned Record; // 1..9: the table row and the store slot to fill
+    unsigned Record; // 1..9: the record whose request the reply answers
     ReadingReply Front;
     ReadingReply Left;
     ReadingReply Right;
@@ -43,17 +43,15 @@ struct DeliveryOutcome {
     bool Identified = false;
     // Stamp the row with the date and time, show the texts and store the values.
     std::optional<MeasurementReply> Measurement;
+    // Record 9 has been answered: stop the poll's timer and the hourglass.
+    bool PollOver = false;
 };
 
-// One delivery from the serial port. Counts it, decodes the frame at its start when the delivery
-// holds a CR, and sets ReplySeen. A measurement reply fills record currentRecord - 1, because the
-// poll has already moved on; it is ignored when that is not 1..9.
-DeliveryOutcome ReceiveDelivery(MeterLink& link, std::span<const std::uint8_t> delivery,
-                                std::uint8_t currentRecord);
-
-// The bookkeeping of one poll tick, after its request has been sent: moves currentRecord on when
-// a reply has come since the last tick. Returns true when the poll is over (past record 9).
-bool AdvancePoll(MeterLink& link, std::uint8_t& currentRecord);
+// One delivery from the serial port. Counts it and decodes the frame at its start when the
+// delivery holds a CR. A measurement reply is decoded only when the poll knows for certain which
+// record it carries (MeterPoll); every complete measurement reply in the delivery counts as one
+// answered request, though only the first is decoded.
+DeliveryOutcome ReceiveDelivery(MeterLink& link, std::span<const std::uint8_t> delivery);
 
 // The status bar's texts.
 std::string SentPanelText(std::int32_t sentCount);

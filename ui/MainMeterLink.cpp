@@ -32,8 +32,8 @@ void TMainForm::SendFrame(FrameBuffer request, std::uint16_t length) {
 }
 
 void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength) {
-    const DeliveryOutcome outcome = ReceiveDelivery(
-        Link, std::span(static_cast<const std::uint8_t*>(Buffer), BufferLength), CurrentRecord);
+    const DeliveryOutcome outcome =
+        ReceiveDelivery(Link, std::span(static_cast<const std::uint8_t*>(Buffer), BufferLength));
     SetStatusText(2, ReceivedPanelText(Link.ReceivedCount));
     if (const auto& m = outcome.Measurement) {
         // A reading changes the set, with the verdict written for it; the meter naming itself
@@ -57,6 +57,10 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
         // The reply carries no time of its own: the row is stamped when it is decoded.
         Tabela.SetCell(1, m->Record, ShortDateText());
         Tabela.SetCell(2, m->Record, LongTimeText());
+    }
+    if (outcome.PollOver) {
+        Timer2.SetEnabled(false);
+        SetWaitCursor(false);
     }
     if (outcome.Identified) {
         Timer3.SetEnabled(false);
@@ -87,6 +91,7 @@ void TMainForm::StartIdentification() {
 
 void TMainForm::sbStartClick() {
     if (WindowText(sbStart) != "Connect") {
+        Link.Poll.Stop();
         Timer2.SetEnabled(false);
         Timer3.SetEnabled(false);
         Link.SentCount = 0;
@@ -94,6 +99,7 @@ void TMainForm::sbStartClick() {
         SetStatusText(1, SentPanelText(0));
         SetStatusText(2, ReceivedPanelText(0));
         Comm32.ClosePort();
+        Form2->PortClosed();
         SetWaitCursor(false);
         SetStartCaption("Connect");
         return;
@@ -101,10 +107,10 @@ void TMainForm::sbStartClick() {
     // Connect clears the table.
     if (!ChangesSavedOrDropped())
         return;
+    Link.Poll.Stop();
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     CurrentRecord = 1;
-    Link.ReplySeen = 0;
     for (int r = 1; r <= 9; ++r) {
         Tabela.SetCell(1, r, "00-00-00");
         Tabela.SetCell(2, r, "00:00:00");
@@ -130,15 +136,14 @@ void TMainForm::Timer3Timer() {
         SetStatusText(3, NoAnswerText(Comm32.CommPort));
 }
 
+// The poll ends in Comm32ReceiveData, when the reply to record 9 has been written.
 void TMainForm::Timer2Timer() {
     SetWaitCursor(true);
-    if (Comm32.Connected()) {
-        const std::uint16_t length = BuildMeasurementRequest(Link.RequestBuffer, CurrentRecord);
+    const auto record = Link.Poll.NextRecord(CurrentRecord);
+    if (record && Comm32.Connected()) {
+        const std::uint16_t length = BuildMeasurementRequest(Link.RequestBuffer, *record);
         SendFrame(Link.RequestBuffer, length);
-    }
-    if (AdvancePoll(Link, CurrentRecord)) {
-        Timer2.SetEnabled(false);
-        SetWaitCursor(false);
+        Link.Poll.Asked(*record);
     }
 }
 

@@ -75,15 +75,21 @@ TForm2::~TForm2() {
     Form2 = nullptr;
 }
 
+// Connect starts the dialog afresh even where it stayed open since an earlier connection: its OK
+// belonged to a port that Disconnect has closed since.
 void TForm2::Show() {
-    if (!IsWindowVisible(Handle)) {
-        RunHandler(*this, &TForm2::FormShow);
-        // The keyboard starts on the chosen port (on the group's first entry when none is).
-        const int chosen = COMM_select.ItemIndex();
-        Focus.Remember(chosen >= 0 ? COMM_select.Entry(chosen) : nullptr);
-        ShowWindow(Handle, SW_SHOW);
-    }
+    RunHandler(*this, &TForm2::FormShow);
+    // The keyboard starts on the chosen port (on the group's first entry when none is).
+    const int chosen = COMM_select.ItemIndex();
+    Focus.Remember(chosen >= 0 ? COMM_select.Entry(chosen) : nullptr);
+    if (GetForegroundWindow() == Handle)
+        Focus.Activate(Handle, WA_ACTIVE);
+    ShowWindow(Handle, SW_SHOW);
     SetForegroundWindow(Handle);
+}
+
+void TForm2::PortClosed() {
+    EnableWindow(btOK, FALSE);
 }
 
 void TForm2::SelectEntry(int index) {
@@ -162,7 +168,7 @@ void TForm2::btTestCommClick() {
     Link.ReceivedCount = 0;
     CurrentRecord = 1;
     EnableWindow(btOK, FALSE);
-    Link.ReplySeen = 0;
+    Link.Poll.Stop();
     const std::string port = chosen == Ports.PortCount
                                  ? WindowText(COMM).substr(0, PortTable::MaxNameLength)
                                  : Ports.PortNames[chosen];
@@ -184,9 +190,15 @@ void TForm2::MeterIdentified() {
 }
 
 void TForm2::btOKClick() {
+    // Enter reaches here even while OK is disabled; the poll needs the identified port open.
+    if (!IsWindowEnabled(btOK) || !MainForm->Comm32.Connected()) {
+        EnableWindow(btOK, FALSE);
+        return;
+    }
     Link.SentCount = 0;
     Link.ReceivedCount = 0;
     CurrentRecord = 1;
+    Link.Poll.Start();
     MainForm->Timer2.SetEnabled(true);
     ShowWindow(Handle, SW_HIDE);
 }

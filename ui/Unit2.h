@@ -16,7 +16,7 @@ class TForm2 {
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
 
-    // Brings the dialog up; FormShow runs only when it was hidden.
+    // Brings the dialog up as Connect shows it: FormShow runs whether or not it was hidden.
     void Show();
 
     // Handlers.
@@ -28,6 +28,8 @@ class TForm2 {
     void FollowThePorts();
     // The meter has named itself on the tested port.
     void MeterIdentified();
+    // The port was closed (Disconnect, or the line hung up): OK has nothing left to read.
+    void PortClosed();
 
     HWND Handle = nullptr;
     TRadioGroup COMM_select;

@@ -4,13 +4,16 @@
 #include "MeterOptions.h"
 #include "StreamPattern.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <memory>
+#include <poll.h>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -19,6 +22,8 @@ namespace {
 
 constexpr char STX = 0x02;
 constexpr char CR = 0x0D;
+
+using Clock = std::chrono::steady_clock;
 
 class VirtualMeter {
   public:
@@ -31,6 +36,10 @@ class VirtualMeter {
     void Run() {
         char buffer[4096];
         for (;;) {
+            SendWhatIsDue();
+            pollfd line{Line->Master(), POLLIN, 0};
+            if (poll(&line, 1, MsUntilNextDue()) == 0)
+                continue;
             ssize_t count = read(Line->Master(), buffer, sizeof buffer);
             if (count < 0 && errno == EINTR)
                 continue;
@@ -51,6 +60,12 @@ class VirtualMeter {
     std::string Pending; // bytes of the unit not yet ended by CR
     std::string SinceDump;
     size_t ReceivedCount = 0; // since the start or the last reset
+    // Replies on their way, in the order they go out.
+    struct Outgoing {
+        Clock::time_point Due;
+        std::string Bytes;
+    };
+    std::deque<Outgoing> OnTheirWay;
 
     // The new line is linked before the old one closes, so the link always leads somewhere.
     void Serve() {
@@ -59,6 +74,7 @@ class VirtualMeter {
                     Options.LinkPath.c_str());
         std::fflush(stdout);
         Line = std::move(next);
+        OnTheirWay.clear(); // lost with the old line
     }
 
     void Received(const std::string& bytes) {
@@ -79,23 +95,57 @@ class VirtualMeter {
 
     void Request(const std::string& unit) {
         if (unit.size() >= 4 && unit[0] == STX && unit[1] == 'V')
-            Reply(std::string{STX, 'V', '?'} + Options.Identification + CR);
+            Reply(std::string{STX, 'V', '?'} + Options.Identification + CR, 0);
         else if (unit.size() >= 5 && unit[0] == STX && unit[1] == 'P')
-            Reply(std::string{STX, 'P', '?'} + Options.RecordReply(unit[3] - '0') + CR);
+            Reply(std::string{STX, 'P', '?'} + Options.RecordReply(unit[3] - '0') + CR,
+                  unit[3] - '0');
     }
 
-    void Reply(const std::string& frame) {
+    // record is 0 for the identification.
+    void Reply(const std::string& frame, int record) {
         if (Options.Silent)
             return;
-        Pause(Options.DelayMs);
-        std::string bytes = Options.Double ? frame + frame : frame;
-        if (Options.SplitPauseMs > 0) {
-            Send(bytes.substr(0, bytes.size() / 2));
-            Pause(Options.SplitPauseMs);
-            Send(bytes.substr(bytes.size() / 2));
-        } else {
-            Send(bytes);
+        if (int& ignores = Options.RecordIgnores[record]; ignores > 0) {
+            --ignores;
+            return;
         }
+        int splitMs = Options.SplitPauseMs;
+        if (auto next = Options.RecordSplitMs.find(record); next != Options.RecordSplitMs.end()) {
+            splitMs = next->second;
+            Options.RecordSplitMs.erase(next);
+        }
+        auto due = Clock::now() +
+                   std::chrono::milliseconds(Options.DelayMs + Options.RecordLateMs[record]);
+        std::string bytes = Options.Double ? frame + frame : frame;
+        if (splitMs > 0) {
+            Schedule(due, bytes.substr(0, bytes.size() / 2));
+            Schedule(due + std::chrono::milliseconds(splitMs), bytes.substr(bytes.size() / 2));
+        } else {
+            Schedule(due, bytes);
+        }
+    }
+
+    // A reply never overtakes an earlier one.
+    void Schedule(Clock::time_point due, std::string bytes) {
+        if (!OnTheirWay.empty())
+            due = std::max(due, OnTheirWay.back().Due);
+        OnTheirWay.push_back({due, std::move(bytes)});
+        SendWhatIsDue();
+    }
+
+    void SendWhatIsDue() {
+        while (!OnTheirWay.empty() && OnTheirWay.front().Due <= Clock::now()) {
+            Send(OnTheirWay.front().Bytes);
+            OnTheirWay.pop_front();
+        }
+    }
+
+    int MsUntilNextDue() const {
+        if (OnTheirWay.empty())
+            return -1;
+        auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(OnTheirWay.front().Due - Clock::now());
+        return static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
     }
 
     void Cue(const std::string& cue) {
@@ -110,8 +160,16 @@ class VirtualMeter {
             Options.Silent = value != 0;
         else if (name == "double")
             Options.Double = value != 0;
+        else if (name == "late")
+            Options.RecordLateMs[value] = SecondNumber(cue);
+        else if (name == "ignore")
+            Options.RecordIgnores[value] =
+                cue.find(' ', space + 1) == std::string::npos ? 1 : SecondNumber(cue);
+        else if (name == "split-next")
+            Options.RecordSplitMs[value] = SecondNumber(cue);
         else if (name == "reset") {
             Options = Defaults;
+            OnTheirWay.clear();
             ReceivedCount = 0;
             SinceDump.clear();
         } else if (name == "deaf")
@@ -132,6 +190,12 @@ class VirtualMeter {
         } else {
             std::fprintf(stderr, "virtual-meter: unknown cue %s\n", cue.c_str());
         }
+    }
+
+    // The second number of a cue such as "late 4 350".
+    static int SecondNumber(const std::string& cue) {
+        const auto second = cue.find(' ', cue.find(' ') + 1);
+        return second == std::string::npos ? 0 : std::atoi(cue.c_str() + second + 1);
     }
 
     void SendPattern(int count, bool withoutCR) {

@@ -84,10 +84,11 @@ class LinkTest : public MainFormTest {
         Cue("reset");
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
     }
-    // Identified, a silent meter, OK, and the poll stuck at record 2 for two ticks.
+    // Identified, a meter that answers record 1 but ignores record 2, OK, and the poll stuck at
+    // record 2 for two ticks.
     void PollStuckAtRecordTwo() {
         Identify();
-        Cue("silent 1");
+        Cue("ignore 2 100000");
         ClickOk();
         ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(RequestedRecords(), 2) >= 2; }));
     }
@@ -119,6 +120,20 @@ class LinkTest : public MainFormTest {
         }
         probe.ClosePort();
         return true;
+    }
+
+    // The poll reads until record 9 has been answered, however late the replies.
+    bool WaitForThePollToEnd() {
+        return WaitUntil([&] { return !Form->Timer2.Enabled(); }, 60000);
+    }
+    // Every row shows the reading of its own record, in the table and in the store.
+    void ExpectEveryRowHoldsItsOwnRecord() {
+        for (int r = 1; r <= 9; ++r) {
+            EXPECT_EQ(RecordReading(Form->Tabela.Cells(3, r)), r)
+                << "row " << r << " shows the front reading of record "
+                << RecordReading(Form->Tabela.Cells(3, r));
+            ExpectRowHolds(r, MeterRecords[r - 1]);
+        }
     }
 
     void ExpectRowHolds(int row, const Expected& e) {

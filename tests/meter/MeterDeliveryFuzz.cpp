@@ -1,6 +1,6 @@
-// Fuzz target for the decoding of deliveries. The first byte is CurrentRecord; the second says
-// where the rest splits into two deliveries through one link, so the second one lands on what
-// the first left in the receive buffer.
+// Fuzz target for the decoding of deliveries. The first byte names the record the poll has asked
+// for (none when it is not 1..9); the second says where the rest splits into two deliveries
+// through one link, so the second one lands on what the first left in the receive buffer.
 
 #include "meter/MeterLink.h"
 #include "meter/Reading.h"
@@ -22,7 +22,7 @@ void CheckReading(const ReadingReply& reading) {
 }
 
 void CheckOutcome(const DeliveryOutcome& outcome, std::span<const std::uint8_t> delivery,
-                  std::uint8_t currentRecord) {
+                  std::uint8_t asked) {
     const auto examined = delivery.first(std::min(delivery.size(), FrameBufferSize));
     if (std::ranges::find(examined, Cr) == examined.end()) {
         Require(!outcome.ResultText && !outcome.Identified && !outcome.Measurement);
@@ -34,8 +34,7 @@ void CheckOutcome(const DeliveryOutcome& outcome, std::span<const std::uint8_t> 
         Require(delivery[1] == 'V' && outcome.ResultText->starts_with("KAVRA"));
     if (outcome.Measurement) {
         const MeasurementReply& reply = *outcome.Measurement;
-        Require(delivery[1] == 'P' && currentRecord >= 2 && currentRecord <= 10);
-        Require(reply.Record == currentRecord - 1u);
+        Require(delivery[1] == 'P' && reply.Record == asked);
         CheckReading(reply.Front);
         CheckReading(reply.Left);
         CheckReading(reply.Right);
@@ -49,15 +48,18 @@ void CheckOutcome(const DeliveryOutcome& outcome, std::span<const std::uint8_t> 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)
         return 0;
-    const std::uint8_t currentRecord = data[0];
+    std::uint8_t asked = data[0];
     const std::span<const std::uint8_t> rest(data + 2, size - 2);
     const std::size_t split = std::min<std::size_t>(data[1] * 16u, rest.size());
 
     MeterLink link;
-    for (const auto delivery : {rest.first(split), rest.subspan(split)}) {
-        CheckOutcome(ReceiveDelivery(link, delivery, currentRecord), delivery, currentRecord);
-        Require(link.ReplySeen == 1);
+    if (asked >= 1 && asked <= 9) {
+        link.Poll.Start();
+        link.Poll.NextRecord(asked);
+        link.Poll.Asked(asked);
     }
+    for (const auto delivery : {rest.first(split), rest.subspan(split)})
+        CheckOutcome(ReceiveDelivery(link, delivery), delivery, asked);
     Require(link.ReceivedCount == 2);
     return 0;
 }

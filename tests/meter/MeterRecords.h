@@ -1,6 +1,8 @@
 #pragma once
 // The nine measurements the virtual meter of scripts/virtual-meter.sh holds, as the table shows
-// and the store keeps them.
+// and the store keeps them. Each record's front reading is its own.
+
+#include <string>
 
 struct Expected {
     const char* Front;
@@ -15,3 +17,12 @@ inline const Expected MeterRecords[9] = {
     {"090,0", "088,0", "087,0", 900, 880, 870}, {"074,9", "070,0", "070,0", 749, 700, 700},
     {"077,7", "070,5", "068,8", 777, 705, 688},
 };
+
+// The record whose front reading the text shows; 0 for none of them.
+inline int RecordReading(const std::string& front) {
+    for (int r = 1; r <= 9; ++r) {
+        if (front == MeterRecords[r - 1].Front)
+            return r;
+    }
+    return 0;
+}

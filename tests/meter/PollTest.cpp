@@ -1,88 +1,226 @@
+// The poll against a meter with awkward timings, on a simulated clock: when each tick asks for
+// which record, when each reply reaches the program, and which row each one fills. The meter
+// answers one request after another, as a meter on a serial line does; its readings name their
+// record (record r reads 070r), so a reading in another record's row shows at once. A late reply is
+// late on its way (a slow adapter, a busy PC): the meter takes the next request meanwhile.
 #include "meter/MeterLink.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The main window's side of the poll: each tick sends the request for CurrentRecord, then does
-// the bookkeeping; replies are decoded against CurrentRecord as it stands when they arrive.
-struct Poll {
-    MeterLink link;
-    std::uint8_t currentRecord = 1;
-    std::string requestedRecords;
-    std::vector<unsigned> filledRows;
-    bool over = false;
+constexpr int TickMs = 300;
+// The serial component hands over what came once the line has been quiet this long.
+constexpr int QuietMs = 100;
 
-    Poll() { link.ReplySeen = 1; } // left so by the identification reply
+std::string Reply(int record) {
+    const std::string reading = "070" + std::to_string(record);
+    return "\x02P?" + reading + ":" + reading + ":" + reading + "\r";
+}
 
-    void Tick() {
-        const std::uint16_t length = BuildMeasurementRequest(link.RequestBuffer, currentRecord);
-        ++link.SentCount;
-        requestedRecords += char(link.RequestBuffer[length - 2]);
-        over = AdvancePoll(link, currentRecord);
-    }
+// How the meter treats the requests for one record, one entry per request in turn; requests
+// past the listed ones are answered at once.
+enum class Treatment { Answer, Ignore, Late350, Split150, Twice, TwiceInOneWrite, AfterNoise };
 
-    void Deliver(const std::string& delivery) {
-        const auto outcome = ReceiveDelivery(
-            link, {reinterpret_cast<const std::uint8_t*>(delivery.data()), delivery.size()},
-            currentRecord);
-        if (outcome.Measurement)
-            filledRows.push_back(outcome.Measurement->Record);
-    }
-
-    void MeterAnswers() { Deliver("\x02P?0753:0700:0700\r"); }
+struct MeterBehaviour {
+    int DelayMs = 0; // before every reply
+    std::map<int, std::vector<Treatment>> Records = {};
+    // Deliveries that no request asked for: when they reach the program, and what they hold.
+    std::map<int, std::string> Unasked = {};
 };
 
-TEST(Poll, ReadsTheNineRecordsInOrderThenStops) {
-    Poll poll;
-    while (!poll.over) {
-        ASSERT_LT(poll.link.SentCount, 20);
-        poll.Tick();
-        poll.MeterAnswers();
+struct Delivery {
+    int At;
+    std::string Bytes;
+};
+
+class SimulatedPoll {
+  public:
+    explicit SimulatedPoll(MeterBehaviour behaviour) : Meter(std::move(behaviour)) {
+        for (const auto& [at, bytes] : Meter.Unasked)
+            Deliveries.push_back({at, bytes});
+        Link.Poll.Start();
     }
-    EXPECT_EQ(poll.requestedRecords, "123456789");
-    EXPECT_EQ(poll.filledRows, (std::vector<unsigned>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(poll.currentRecord, 10);
-    EXPECT_EQ(SentPanelText(poll.link.SentCount), "Sent: 9");
-}
 
-TEST(Poll, SilentMeterIsAskedForTheSameRecord) {
-    Poll poll;
-    for (int i = 0; i < 5; ++i)
-        poll.Tick();
-    EXPECT_EQ(poll.requestedRecords, "12222");
-    EXPECT_EQ(poll.currentRecord, 2);
-    EXPECT_FALSE(poll.over);
-    EXPECT_EQ(poll.link.ReplySeen, 0);
-}
+    // Runs from OK until the poll is over or the time runs out; false when it ran out.
+    bool Run(int untilMs = 20000) {
+        for (int tick = TickMs; tick <= untilMs; tick += TickMs) {
+            DeliverUntil(tick);
+            if (!Link.Poll.Running())
+                return true;
+            if (auto select = Selections.find(tick); select != Selections.end())
+                CurrentRecord = select->second;
+            const auto record = Link.Poll.NextRecord(CurrentRecord);
+            if (!record) {
+                Requested += '-';
+                continue;
+            }
+            const std::uint16_t length = BuildMeasurementRequest(Link.RequestBuffer, *record);
+            Requested += char(Link.RequestBuffer[length - 2]);
+            Link.Poll.Asked(*record);
+            MeterReceives(tick, *record);
+        }
+        DeliverUntil(untilMs);
+        return !Link.Poll.Running();
+    }
 
-TEST(Poll, UndecodedDeliveryMovesThePollOn) {
-    Poll poll;
-    poll.Tick();
-    poll.Deliver("\x02P?0753:07"); // no CR
-    poll.Tick();
-    poll.MeterAnswers();
-    poll.Tick();
-    EXPECT_EQ(poll.requestedRecords, "123");
-    EXPECT_EQ(poll.filledRows, (std::vector<unsigned>{2}));
-}
+    // The user selects a row just before the tick at that time.
+    std::map<int, std::uint8_t> Selections;
 
-TEST(Poll, SelectedRowIsAskedForNext) {
-    Poll poll;
-    poll.Tick();
-    poll.MeterAnswers();
-    poll.currentRecord = 7; // the user selects row 7
-    poll.Tick();
-    poll.MeterAnswers();
-    poll.Tick();
-    poll.MeterAnswers();
-    poll.Tick();
-    EXPECT_EQ(poll.requestedRecords, "1789");
-    EXPECT_EQ(poll.filledRows, (std::vector<unsigned>{1, 7, 8}));
-    EXPECT_TRUE(poll.over);
+    MeterLink Link;
+    std::uint8_t CurrentRecord = 1;
+    std::string Requested;
+    std::map<int, int> Rows; // row -> the record whose reading it holds
+    int EndedAt = -1;
+
+  private:
+    MeterBehaviour Meter;
+    std::map<int, int> RequestsSeen; // record -> requests for it so far
+    std::vector<Delivery> Deliveries;
+
+    void MeterReceives(int at, int record) {
+        const auto& treatments = Meter.Records[record];
+        const std::size_t nth = RequestsSeen[record]++;
+        const Treatment treatment = nth < treatments.size() ? treatments[nth] : Treatment::Answer;
+        if (treatment == Treatment::Ignore)
+            return;
+        int written = at + Meter.DelayMs + (treatment == Treatment::Late350 ? 350 : 0);
+        const std::string reply = Reply(record);
+        switch (treatment) {
+        case Treatment::Split150:
+            Write(written, reply.substr(0, 8));
+            written += 150;
+            Write(written, reply.substr(8));
+            break;
+        case Treatment::Twice:
+            Write(written, reply);
+            written += 150;
+            Write(written, reply);
+            break;
+        case Treatment::TwiceInOneWrite:
+            Write(written, reply + reply);
+            break;
+        case Treatment::AfterNoise:
+            Write(written, "\x7f\x13noise" + reply);
+            break;
+        default:
+            Write(written, reply);
+        }
+    }
+
+    // Bytes written within the quiet time of the previous ones join their delivery.
+    void Write(int at, const std::string& bytes) {
+        auto open = std::ranges::find_if(
+            Deliveries, [at](const Delivery& d) { return d.At - QuietMs <= at && at < d.At; });
+        if (open != Deliveries.end() && open->Bytes.back() == '\r') {
+            open->Bytes += bytes;
+            open->At = at + QuietMs;
+        } else {
+            Deliveries.push_back({at + QuietMs, bytes});
+        }
+    }
+
+    // Deliveries reach the program before a tick due at the same moment.
+    void DeliverUntil(int now) {
+        std::ranges::sort(Deliveries, {}, &Delivery::At);
+        while (!Deliveries.empty() && Deliveries.front().At <= now) {
+            const Delivery delivery = Deliveries.front();
+            Deliveries.erase(Deliveries.begin());
+            const auto outcome =
+                ReceiveDelivery(Link, {reinterpret_cast<const std::uint8_t*>(delivery.Bytes.data()),
+                                       delivery.Bytes.size()});
+            if (const auto& m = outcome.Measurement) {
+                const int carried = m->Front.Shown.back() - '0';
+                Rows[m->Record] = carried;
+                ASSERT_EQ(carried, int(m->Record))
+                    << "at " << delivery.At << " ms row " << m->Record << " got record " << carried
+                    << "'s reading";
+            }
+            if (outcome.PollOver)
+                EndedAt = delivery.At;
+        }
+    }
+};
+
+struct TimingCase {
+    const char* Name;
+    MeterBehaviour Meter;
+    std::map<int, std::uint8_t> Selections; // before the tick at that time, the user selects a row
+    std::string Requested;   // the record digits asked for tick by tick, "-" for none
+    int EndedAt;             // ms after OK, when the reply to record 9 came
+    std::string Unread = ""; // rows the poll never reads
+};
+
+using T = Treatment;
+
+// The poll moves on only from an answered record, so a late or lost reply costs a request again; a
+// reply that may answer either of two records is written nowhere, and the poll asks nothing ("-")
+// until the replies it waits for have come or are given up.
+const TimingCase TimingCases[] = {
+    {"in time", {}, {}, "123456789", 2800},
+    {"every reply 250 ms late", {.DelayMs = 250}, {}, "112-334-556-778-99", 5450},
+    {"every reply 350 ms late", {.DelayMs = 350}, {}, "112-334-556-778-99", 5550},
+    {"every reply 650 ms late", {.DelayMs = 650}, {}, "1112--3334--5556--7778--999", 8250},
+    {"the reply to record 4 350 ms late", {.Records = {{4, {T::Late350}}}}, {}, "1234456789", 3100},
+    {"record 5 ignored once", {.Records = {{5, {T::Ignore}}}}, {}, "1234556----6789", 4600},
+    {"record 5 ignored twice",
+     {.Records = {{5, {T::Ignore, T::Ignore}}}},
+     {},
+     "12345556----6789",
+     4900},
+    {"records 3 and 7 ignored once",
+     {.Records = {{3, {T::Ignore}}, {7, {T::Ignore}}}},
+     {},
+     "12334----456778----89",
+     6400},
+    {"record 2 ignored ten times, as by a meter switched off a while",
+     {.Records = {{2, std::vector<T>(10, T::Ignore)}}},
+     {},
+     "1222222222223----3456789",
+     7300},
+    {"reply 5 split by a 150 ms pause",
+     {.Records = {{5, {T::Split150}}}},
+     {},
+     "1234556----6789",
+     4600},
+    {"noise before reply 4", {.Records = {{4, {T::AfterNoise}}}}, {}, "123445----56789", 4600},
+    {"a line error before reply 6", {.Unasked = {{1790, "Framing error"}}}, {}, "123456789", 2800},
+    {"reply 3 twice in one delivery",
+     {.Records = {{3, {T::TwiceInOneWrite}}}},
+     {},
+     "123456789",
+     2800},
+    {"a second copy of reply 3 150 ms after it",
+     {.Records = {{3, {T::Twice}}}},
+     {},
+     "123456789",
+     2800},
+    {"row 7 selected after record 3", {}, {{1200, 7}}, "123789", 1900, "456"},
+    {"row 2 selected while reply 4 is late",
+     {.DelayMs = 250},
+     {{2400, 2}},
+     "112-334-223-445-667-889-",
+     7250},
+};
+
+TEST(Poll, EveryReadingLandsInTheRowOfItsRecordWhateverTheTiming) {
+    for (const TimingCase& c : TimingCases) {
+        SCOPED_TRACE(c.Name);
+        SimulatedPoll poll(c.Meter);
+        poll.Selections = c.Selections;
+        ASSERT_TRUE(poll.Run()) << "the poll never ended; asked for " << poll.Requested;
+        EXPECT_EQ(poll.Requested, c.Requested);
+        EXPECT_EQ(poll.EndedAt, c.EndedAt);
+        for (int r = 1; r <= 9; ++r) {
+            const bool unread = c.Unread.find(char('0' + r)) != std::string::npos;
+            EXPECT_EQ(poll.Rows[r], unread ? 0 : r) << "row " << r;
+        }
+    }
 }
 
 } // namespace

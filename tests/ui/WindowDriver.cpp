@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -116,8 +117,10 @@ void MainFormTest::SetUp() {
     ForgetRecentFiles();
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
-    Folder = std::string(base) + "wmx-ui-" + std::to_string(GetCurrentProcessId()) + "-" +
-             testing::UnitTest::GetInstance()->current_test_info()->name();
+    // A parameterised test's name holds a "/".
+    std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::ranges::replace(test, '/', '-');
+    Folder = std::string(base) + "wmx-ui-" + std::to_string(GetCurrentProcessId()) + "-" + test;
     CreateDirectoryA(Folder.c_str(), nullptr);
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);

@@ -1,0 +1,66 @@
+#include "meter/MeterPoll.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::uint8_t LastRecord = 9;
+
+} // namespace
+
+void MeterPoll::Start() {
+    Waiting.clear();
+    Ticks = 0;
+    IsRunning = true;
+    Holding = false;
+    Asking = 0;
+    AskingAnswered = false;
+}
+
+void MeterPoll::Stop() {
+    IsRunning = false;
+    Waiting.clear();
+}
+
+std::optional<std::uint8_t> MeterPoll::NextRecord(std::uint8_t& currentRecord) {
+    ++Ticks;
+    while (!Waiting.empty() && Ticks - Waiting.front().Tick >= TicksBeforeLost)
+        Waiting.pop_front();
+    Holding = Holding && !Waiting.empty();
+    if (Holding)
+        return std::nullopt;
+    if (currentRecord == Asking && AskingAnswered && currentRecord < LastRecord)
+        ++currentRecord;
+    if (currentRecord != Asking) {
+        Asking = currentRecord;
+        AskingAnswered = false;
+    }
+    return Asking;
+}
+
+void MeterPoll::Asked(std::uint8_t record) {
+    Waiting.push_back({record, Ticks});
+}
+
+std::optional<std::uint8_t> MeterPoll::Replied() {
+    if (Waiting.empty())
+        return std::nullopt; // answers nothing the poll asked for
+    const std::uint8_t record = Waiting.front().Record;
+    const bool certain = std::ranges::all_of(
+        Waiting, [record](const Request& request) { return request.Record == record; });
+    // Whichever request it answers, the oldest is waiting no more: answered now or ignored.
+    Waiting.pop_front();
+    if (!certain) {
+        Holding = true;
+        return std::nullopt;
+    }
+    return record;
+}
+
+bool MeterPoll::Carried(std::uint8_t record) {
+    if (!IsRunning || record != Asking)
+        return false;
+    AskingAnswered = true;
+    IsRunning = record != LastRecord;
+    return !IsRunning;
+}

@@ -11,6 +11,7 @@ constexpr std::uint8_t LastRecord = 9;
 void MeterPoll::Start() {
     Waiting.clear();
     Ticks = 0;
+    LastHeardTick = 0;
     IsRunning = true;
     Holding = false;
     Asking = 0;
@@ -24,8 +25,7 @@ void MeterPoll::Stop() {
 
 std::optional<std::uint8_t> MeterPoll::NextRecord(std::uint8_t& currentRecord) {
     ++Ticks;
-    while (!Waiting.empty() && Ticks - Waiting.front().Tick >= TicksBeforeLost)
-        Waiting.pop_front();
+    ForgetRequestsLostInSilence();
     Holding = Holding && !Waiting.empty();
     if (Holding)
         return std::nullopt;
@@ -40,6 +40,16 @@ std::optional<std::uint8_t> MeterPoll::NextRecord(std::uint8_t& currentRecord) {
 
 void MeterPoll::Asked(std::uint8_t record) {
     Waiting.push_back({record, Ticks});
+}
+
+void MeterPoll::Heard() {
+    LastHeardTick = Ticks;
+}
+
+void MeterPoll::ForgetRequestsLostInSilence() {
+    while (!Waiting.empty() &&
+           Ticks - std::max(Waiting.front().Tick, LastHeardTick) >= SilentTicksBeforeLost)
+        Waiting.pop_front();
 }
 
 std::optional<std::uint8_t> MeterPoll::Replied() {

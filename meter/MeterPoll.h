@@ -31,6 +31,8 @@ class MeterPoll {
     // A request for the record went out.
     void Asked(std::uint8_t record);
 
+    // Every delivery, whatever it holds: the meter is still at work.
+    void Heard();
     // One complete measurement reply, readable or not: the record it carries, when that is
     // certain.
     std::optional<std::uint8_t> Replied();
@@ -38,9 +40,10 @@ class MeterPoll {
     // (record 9, the last it asks for).
     bool Carried(std::uint8_t record);
 
-    // A request is taken as lost once it has waited this many ticks (1.5 s): a reply that
-    // comes later still would be taken for the reply to a later request.
-    static constexpr unsigned TicksBeforeLost = 5;
+    // A request is taken as lost once nothing at all has come from the meter for this many ticks
+    // (1.5 s) since it went out: a meter still at work on requests asked long ago keeps sending,
+    // so a reply that comes after such a silence still would be taken for a later request's.
+    static constexpr unsigned SilentTicksBeforeLost = 5;
 
   private:
     struct Request {
@@ -50,6 +53,7 @@ class MeterPoll {
     // The requests the meter may still answer, oldest first.
     std::deque<Request> Waiting;
     unsigned Ticks = 0;
+    unsigned LastHeardTick = 0;
     bool IsRunning = false;
     // A reply could not be tied to its request: ask nothing until no request is waiting.
     bool Holding = false;
@@ -57,4 +61,6 @@ class MeterPoll {
     // since it was first asked for.
     std::uint8_t Asking = 0;
     bool AskingAnswered = false;
+
+    void ForgetRequestsLostInSilence();
 };

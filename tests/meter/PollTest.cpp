@@ -28,7 +28,8 @@ std::string Reply(int record) {
 enum class Treatment { Answer, Ignore, Late350, Split150, Twice, TwiceInOneWrite, AfterNoise };
 
 struct MeterBehaviour {
-    int DelayMs = 0; // before every reply
+    int DelayMs = 0;         // before every reply
+    bool OneAtATime = false; // the delay is the meter's own work, not the way's
     std::map<int, std::vector<Treatment>> Records = {};
     // Deliveries that no request asked for: when they reach the program, and what they hold.
     std::map<int, std::string> Unasked = {};
@@ -81,6 +82,7 @@ class SimulatedPoll {
   private:
     MeterBehaviour Meter;
     std::map<int, int> RequestsSeen; // record -> requests for it so far
+    int MeterBusyUntil = 0;
     std::vector<Delivery> Deliveries;
 
     void MeterReceives(int at, int record) {
@@ -89,7 +91,9 @@ class SimulatedPoll {
         const Treatment treatment = nth < treatments.size() ? treatments[nth] : Treatment::Answer;
         if (treatment == Treatment::Ignore)
             return;
-        int written = at + Meter.DelayMs + (treatment == Treatment::Late350 ? 350 : 0);
+        // A meter that works over each request takes the next one only when it has answered.
+        const int start = Meter.OneAtATime ? std::max(at, MeterBusyUntil) : at;
+        int written = start + Meter.DelayMs + (treatment == Treatment::Late350 ? 350 : 0);
         const std::string reply = Reply(record);
         switch (treatment) {
         case Treatment::Split150:
@@ -111,6 +115,7 @@ class SimulatedPoll {
         default:
             Write(written, reply);
         }
+        MeterBusyUntil = written;
     }
 
     // Bytes written within the quiet time of the previous ones join their delivery.
@@ -166,6 +171,11 @@ const TimingCase TimingCases[] = {
     {"every reply 250 ms late", {.DelayMs = 250}, {}, "112-334-556-778-99", 5450},
     {"every reply 350 ms late", {.DelayMs = 350}, {}, "112-334-556-778-99", 5550},
     {"every reply 650 ms late", {.DelayMs = 650}, {}, "1112--3334--5556--7778--999", 8250},
+    {"a meter that works 650 ms over each request",
+     {.DelayMs = 650, .OneAtATime = true},
+     {},
+     "11122-------33344-------55566-------77788-------999",
+     15450},
     {"the reply to record 4 350 ms late", {.Records = {{4, {T::Late350}}}}, {}, "1234456789", 3100},
     {"record 5 ignored once", {.Records = {{5, {T::Ignore}}}}, {}, "1234556----6789", 4600},
     {"record 5 ignored twice",

@@ -50,7 +50,7 @@ seed_meter_delivery() {
     printf '\x01\xff\x02E?0012\r\x02P?9999:0700:0700\r' >"$1/seed-two-frames"
     printf '\x03\x01\x02P?0753:07\x02P?00:0700\r' >"$1/seed-split"
 }
-fuzz meter-delivery 2100 "$WMX_ROOT"/meter/{MeterFrame,MeterLink,Reading}.cpp \
+fuzz meter-delivery 2100 "$WMX_ROOT"/meter/{MeterFrame,MeterLink,MeterPoll,Reading}.cpp \
     "$WMX_ROOT/tests/meter/MeterDeliveryFuzz.cpp"
 
 # Starting points of the store loader: the old store's fill byte, then a file's first slot

@@ -280,9 +280,12 @@ void TMainForm::CreateEntryFields() {
         {&Edit9, idEdit9, 80, 232, 105},   {&Edit10, idEdit10, 80, 264, 625},
         {&Edit11, idEdit11, 80, 288, 625},
     };
-    for (const Field& f : fields)
+    // No field takes more than the file keeps, so nothing typed is dropped without a word.
+    for (const Field& f : fields) {
         *f.Control = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, f.Left, f.Top, f.Width,
                                  21, Handle, f.Id, Font, WS_EX_CLIENTEDGE);
+        SendMessageA(*f.Control, EM_LIMITTEXT, ShortString::Capacity, 0);
+    }
 
     const int colWidths[] = {40, 69, 68, 40, 40, 40};
     Tabela.Create(Handle, idTabela, 400, 56, 306, 163, Font, colWidths);

@@ -10,6 +10,7 @@
 #include "ui/WindowClass.h"
 #include "ui/WindowObject.h"
 
+#include <commctrl.h>
 #include <dbt.h>
 
 #include <algorithm>
@@ -25,7 +26,6 @@ constexpr const char* OtherPort = "other = ";
 enum Form2ControlId : int { idCOMM_select = 10, idCOMM, idbtOK, idbtTestComm };
 
 const TEventBinding<TForm2> Bindings[] = {
-    {idCOMM, EN_SETFOCUS, &TForm2::COMMEnter},
     {idbtTestComm, BN_CLICKED, &TForm2::btTestCommClick},
     {idbtOK, BN_CLICKED, &TForm2::btOKClick},
 };
@@ -60,6 +60,10 @@ TForm2::TForm2() {
     COMM_select.Create(Handle, idCOMM_select, "found serial ports", 24, 16, 185, 193, Font);
     COMM = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 24, 210, 185, 21, Handle, idCOMM,
                        Font, WS_EX_CLIENTEDGE);
+    SendMessageA(COMM, EM_LIMITTEXT, PortTable::MaxNameLength, 0);
+    // A hint in grey that is never the text itself: what the user types stays.
+    SendMessageW(COMM, EM_SETCUEBANNER, TRUE,
+                 reinterpret_cast<LPARAM>(L"type other serial port (e.g. COM5)"));
     ShowWindow(COMM, SW_HIDE);
     btOK = CreateChild("BUTTON", "OK", WS_TABSTOP | BS_OWNERDRAW, 32, 240, 75, 41, Handle, idbtOK,
                        Font);
@@ -145,18 +149,13 @@ void TForm2::FollowThePorts() {
         select = IndexOfPort(Ports, arrived);
     else if (IndexOfPort(Ports, chosenPort) >= 0)
         select = IndexOfPort(Ports, chosenPort);
-    SelectEntry(select);
+    // Only the choice moves: the handler would act as if the user had chosen.
+    COMM_select.SetItemIndex(select);
 }
 
 void TForm2::COMM_selectClick() {
-    if (COMM_select.ItemIndex() != Ports.PortCount)
-        return;
-    ShowWindow(COMM, SW_SHOW);
-    SetWindowTextA(COMM, "type other serial port (e.g. COM5)");
-}
-
-void TForm2::COMMEnter() {
-    SetWindowTextA(COMM, "");
+    if (COMM_select.ItemIndex() == Ports.PortCount)
+        ShowWindow(COMM, SW_SHOW);
 }
 
 void TForm2::btTestCommClick() {
@@ -174,10 +173,19 @@ void TForm2::btTestCommClick() {
                                  : Ports.PortNames[chosen];
     TComm32& comm = MainForm->Comm32;
     comm.ClosePort();
+    if (port.empty())
+        throw ECommsError("Type the name of the serial port after \"other = \", e.g. COM5");
     comm.CommPort = port;
-    // A name that opens but is no serial port (NUL) fails as a port that cannot be opened.
-    if (!comm.OpenPort())
-        throw ECommsError("Error opening com port");
+    // The message names the port, and a name that opens but is no serial port (NUL) fails as a
+    // port that cannot be opened.
+    bool opened = false;
+    try {
+        opened = comm.OpenPort();
+    } catch (const ECommsError& error) {
+        throw ECommsError(std::string(error.what()) + " " + port);
+    }
+    if (!opened)
+        throw ECommsError("Error opening com port " + port);
     Link.ReplyText.clear();
     MainForm->StartIdentification();
 }

@@ -22,7 +22,6 @@ class TForm2 {
     // Handlers.
     void FormShow();
     void COMM_selectClick();
-    void COMMEnter();
     void btTestCommClick();
     void btOKClick();
     void FollowThePorts();

@@ -166,6 +166,7 @@ TEST_F(KeyboardTest, PortDialogStaysInFrontOfTheMainWindowAndOwnsItsErrorBoxes) 
         SCOPED_TRACE(port);
         ChooseEntry("other = ");
         Focus(Form2->COMM);
+        SetWindowTextA(Form2->COMM, "");
         Type(Form2->COMM, port);
         MessageBoxSeen box;
         HWND owner = nullptr;
@@ -174,7 +175,7 @@ TEST_F(KeyboardTest, PortDialogStaysInFrontOfTheMainWindowAndOwnsItsErrorBoxes) 
             AnswerMessageBox(box)(shown);
         });
         ClickTest();
-        EXPECT_EQ(box.Text, "Error opening com port.");
+        EXPECT_EQ(box.Text, std::string("Error opening com port ") + port + ".");
         EXPECT_TRUE(box.HasIcon);
         EXPECT_EQ(owner, Form2->Handle);
         EXPECT_FALSE(Form->Comm32.Connected());

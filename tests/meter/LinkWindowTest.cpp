@@ -201,24 +201,41 @@ TEST_F(LinkTest, WithoutTheKeyOnlyOtherIsListedAfterAMessage) {
     EXPECT_FALSE(Form->Timer3.Enabled());
 }
 
-TEST_F(LinkTest, OtherShowsTheEditWhoseEntryEmptiesIt) {
+std::wstring CueBanner(HWND edit) {
+    wchar_t cue[64] = L"";
+    SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64);
+    return cue;
+}
+
+TEST_F(LinkTest, OtherShowsTheEditWhoseHintNeverTakesTheTypedName) {
     ClickStart();
     ChooseEntry("other = ");
     EXPECT_TRUE(IsWindowVisible(Form2->COMM));
-    EXPECT_EQ(WindowText(Form2->COMM), "type other serial port (e.g. COM5)");
+    EXPECT_EQ(WindowText(Form2->COMM), "") << "the hint is no text";
+    EXPECT_EQ(CueBanner(Form2->COMM), L"type other serial port (e.g. COM5)");
     Focus(Form2->COMM);
-    EXPECT_EQ(WindowText(Form2->COMM), "");
     Type(Form2->COMM, "COM9");
     PressKey(Form2->COMM, VK_TAB);
     EXPECT_NE(GetFocus(), Form2->COMM) << "Tab leaves the edit";
     EXPECT_TRUE(IsChild(Form2->Handle, GetFocus())) << "and stays in the dialog";
     Focus(Form2->btTestComm);
     Focus(Form2->COMM);
-    EXPECT_EQ(WindowText(Form2->COMM), "") << "every entry erases the name typed before";
+    EXPECT_EQ(WindowText(Form2->COMM), "COM9") << "coming back keeps the name typed";
     ChooseEntry("COM5");
     EXPECT_TRUE(IsWindowVisible(Form2->COMM)) << "the edit stays once shown";
     ChooseEntry("other = ");
+    EXPECT_EQ(WindowText(Form2->COMM), "COM9");
+    // The ports change while "other = " is chosen: the list follows, the name stays.
+    {
+        PortKey key({"COM5", "COM6", "COM7", "COM8", "COM10"});
+        PortList = {HKEY_CURRENT_USER, key.Path};
+        PortsChanged();
+        EXPECT_EQ(Entries().back(), "other = ");
+        EXPECT_EQ(Form2->COMM_select.ItemIndex(), Form2->COMM_select.Count() - 1);
+        EXPECT_EQ(WindowText(Form2->COMM), "COM9");
+    }
     Focus(Form2->COMM);
+    SetWindowTextA(Form2->COMM, "");
     Type(Form2->COMM, MeterPort);
     ClickTest();
     Cue("reset");
@@ -229,12 +246,16 @@ TEST_F(LinkTest, OtherShowsTheEditWhoseEntryEmptiesIt) {
 TEST_F(LinkTest, TestOnAMissingPortShowsTheErrorAndDoesNotIdentify) {
     ClickStart();
     ChooseEntry("other = ");
+    MessageBoxSeen noName;
+    Dialogs.Expect(AnswerMessageBox(noName));
+    ClickTest();
+    EXPECT_EQ(noName.Text, "Type the name of the serial port after \"other = \", e.g. COM5.");
     Focus(Form2->COMM);
     Type(Form2->COMM, "COM9");
     MessageBoxSeen box;
     Dialogs.Expect(AnswerMessageBox(box));
     ClickTest();
-    EXPECT_EQ(box.Text, "Error opening com port.");
+    EXPECT_EQ(box.Text, "Error opening com port COM9.");
     EXPECT_EQ(box.Caption, ApplicationTitle());
     EXPECT_TRUE(box.HasIcon);
     EXPECT_FALSE(Form->Comm32.Connected());

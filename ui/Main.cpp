@@ -61,6 +61,7 @@ const TEventBinding<TMainForm> Bindings[] = {
     {idsbStart, Click, &TMainForm::sbStartClick},
     {idTimer2, TimerTick, &TMainForm::Timer2Timer},
     {idTimer3, TimerTick, &TMainForm::Timer3Timer},
+    {idRecoveryTimer, TimerTick, &TMainForm::RecoveryTimerTimer},
 };
 
 // Connect's hint, on the tool button and on its menu item alike.
@@ -145,6 +146,7 @@ TMainForm::TMainForm() {
     Timer1.Create(Handle, idTimer1, 500);
     Timer2.Create(Handle, idTimer2, 300);
     Timer3.Create(Handle, idTimer3, 500);
+    RecoveryTimer.Create(Handle, idRecoveryTimer, 1000);
     Comm32.OnReceiveData = [this](const void* buffer, std::uint16_t length) {
         try {
             Comm32ReceiveData(buffer, length);
@@ -382,9 +384,9 @@ void TMainForm::NoteUserChange(int id, int code) {
     if (code == EN_CHANGE) {
         HWND field = GetDlgItem(Handle, id);
         if (field && SendMessageA(field, EM_GETMODIFY, 0, 0))
-            MeasurementsChanged = true;
+            MarkChanged();
     } else if (id == idrodzaj_pojazdu && (code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) {
-        MeasurementsChanged = true;
+        MarkChanged();
     }
 }
 
@@ -508,6 +510,11 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         RunHandler(*this, &TMainForm::FormClose);
         break;
+    case WM_QUERYENDSESSION:
+        return QueryEndSession(lParam);
+    case WM_ENDSESSION:
+        EndSession(wParam);
+        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;

@@ -23,9 +23,10 @@ class TPrintPreview;
 extern MeasurementSet MeasurementStore;
 extern std::uint8_t CurrentRecord;
 
-// The PC's current date and time in the system's short date and long time formats.
-std::string ShortDateText();
-std::string LongTimeText();
+// A date and time in the system's short date and long time formats; the PC's current ones when
+// none is given.
+std::string ShortDateText(const SYSTEMTIME* at = nullptr);
+std::string LongTimeText(const SYSTEMTIME* at = nullptr);
 
 // Control, menu item and timer identifiers (menu items and their tool buttons share handlers
 // through the dispatch table, not through their numbers).
@@ -67,6 +68,7 @@ enum ControlId : int {
     idTimer1 = 300,
     idTimer2,
     idTimer3,
+    idRecoveryTimer,
 };
 
 // A window-message timer of the main window; ticks go through the dispatch table.
@@ -142,6 +144,8 @@ class TMainForm {
     void SetStartCaption(const char* caption);
     void FormCloseQuery();
     void FormClose();
+    // The recovery copy (MainRecovery.cpp).
+    void RecoveryTimerTimer();
 
     // Unsaved entries and readings (MainFile.cpp): whether the set has changed since it was
     // opened or saved; true when it may be replaced or dropped now, after asking the user whether
@@ -180,6 +184,8 @@ class TMainForm {
     TTimer Timer1; // the clock
     TTimer Timer2; // the poll of the meter's records
     TTimer Timer3; // the identification request, repeated until the meter names itself
+    // One tick a moment after a change: the recovery copy is written then.
+    TTimer RecoveryTimer;
     TComm32 Comm32;
     // The print preview last opened; its window may have been closed since.
     std::unique_ptr<TPrintPreview> Preview;
@@ -192,6 +198,8 @@ class TMainForm {
     // The document to open at start instead of "config.wmx", as the system named it; empty for
     // none.
     std::wstring StartFile;
+    // The file the set was last opened from or saved to; empty for "config.wmx" or none.
+    std::string DocumentFile;
 
   private:
     template <class Owner>
@@ -216,7 +224,14 @@ class TMainForm {
     void ShowSlot(std::uint8_t n);
     void StoreShownSlot();
     void OpenFile(const std::string& fileName);
+    void ShowWholeSet();
     bool SaveAs();
+    // The set has changed, or is kept where it belongs now (saved or dropped) (MainRecovery.cpp).
+    void MarkChanged();
+    void ChangesSettled();
+    bool OfferRecovery();
+    LRESULT QueryEndSession(LPARAM reason);
+    void EndSession(bool ending);
     // The recent files (MainRecentFiles.cpp).
     void ShowRecentFiles();
     void OpenRecentFile(std::size_t index);

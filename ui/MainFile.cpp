@@ -5,6 +5,7 @@
 #include "data/StoreImage.h"
 #include "ui/Main.h"
 #include "ui/ProgramFiles.h"
+#include "ui/RecoveryCopy.h"
 #include "ui/UserSettings.h"
 
 #include <commdlg.h>
@@ -50,6 +51,9 @@ bool TMainForm::ChangesSavedOrDropped() {
     case IDYES:
         return SaveAs();
     case IDNO:
+        // Left without saving on purpose: no copy to offer back.
+        RecoveryTimer.SetEnabled(false);
+        RemoveRecoveryCopy();
         return true;
     default:
         return false;
@@ -58,7 +62,16 @@ bool TMainForm::ChangesSavedOrDropped() {
 
 void TMainForm::OpenFile(const std::string& fileName) {
     ReadMeasurementFile(fileName, MeasurementStore);
-    // The grid selects row 1 too, so the next field exit stores into the slot on show.
+    ShowWholeSet();
+    RecomputeValues(MeasurementStore);
+    DocumentFile = fileName;
+    ChangesSettled();
+    RememberRecentFile(fileName);
+}
+
+// The store as a file gives it: row 1 shown and selected, so the next field exit stores into the
+// slot on show, and every row's date and time.
+void TMainForm::ShowWholeSet() {
     Tabela.SetRow(1);
     CurrentRecord = 1;
     getTab(1);
@@ -66,9 +79,6 @@ void TMainForm::OpenFile(const std::string& fileName) {
         Tabela.SetCell(1, r, GetText(MeasurementStore.Slot(r).DateText));
         Tabela.SetCell(2, r, GetText(MeasurementStore.Slot(r).TimeText));
     }
-    RecomputeValues(MeasurementStore);
-    MeasurementsChanged = false;
-    RememberRecentFile(fileName);
 }
 
 void TMainForm::FileSaveAs() {
@@ -85,7 +95,8 @@ bool TMainForm::SaveAs() {
     // which a running poll uses as its cursor.
     setTab(static_cast<std::uint8_t>(Tabela.Row()));
     WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
-    MeasurementsChanged = false;
+    DocumentFile = SaveDialogFileName;
+    ChangesSettled();
     RememberRecentFile(SaveDialogFileName);
     return true;
 }
@@ -95,6 +106,8 @@ void TMainForm::FormShow() {
     Timer2.SetEnabled(false);
     Timer3.SetEnabled(false);
     SendMessageA(rodzaj_pojazdu, CB_SETCURSEL, 0, 0);
+    if (OfferRecovery())
+        return;
     // A document named at start is opened instead, as File > Open opens it, and the Open dialog
     // then starts in its folder.
     if (!StartFile.empty()) {

@@ -38,7 +38,7 @@ void TMainForm::Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength
     if (const auto& m = outcome.Measurement) {
         // A reading changes the set, with the verdict written for it; the meter naming itself
         // does not.
-        MeasurementsChanged = true;
+        MarkChanged();
         Tabela.SetCell(3, m->Record, m->Front.Shown);
         Tabela.SetCell(4, m->Record, m->Left.Shown);
         Tabela.SetCell(5, m->Record, m->Right.Shown);

@@ -41,15 +41,15 @@ void TMainForm::ResizeToText(HWND label) {
     SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOMOVE);
 }
 
-std::string ShortDateText() {
+std::string ShortDateText(const SYSTEMTIME* at) {
     char date[80] = "";
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, sizeof date);
+    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, at, nullptr, date, sizeof date);
     return date;
 }
 
-std::string LongTimeText() {
+std::string LongTimeText(const SYSTEMTIME* at) {
     char time[80] = "";
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, time, sizeof time);
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, at, nullptr, time, sizeof time);
     return time;
 }
 

@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "ui/Controls.h"
+#include "ui/RecoveryCopy.h"
 #include "ui/UserSettings.h"
 
 #include <commctrl.h>
@@ -126,6 +127,8 @@ void MainFormTest::SetUp() {
     GetCurrentDirectoryA(MAX_PATH, previous);
     PreviousFolder = previous;
     SetCurrentDirectoryA(Folder.c_str());
+    // Each test keeps its recovery copy to itself.
+    RecoveryCopyPath = Widen(Path("recovery.dat"));
     std::memset(&MeasurementStore, 0, sizeof MeasurementStore);
     CurrentRecord = 0;
     Form = std::make_unique<TMainForm>();
@@ -137,6 +140,7 @@ void MainFormTest::TearDown() {
     EXPECT_EQ(Dialogs.Unexpected, std::vector<std::string>{}) << "dialogs nobody expected";
     EXPECT_EQ(Dialogs.Pending(), 0u) << "dialogs that did not come";
     SetCurrentDirectoryA(PreviousFolder.c_str());
+    RecoveryCopyPath.clear();
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((Folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {

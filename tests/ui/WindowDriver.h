@@ -18,6 +18,14 @@
 #include <string>
 #include <vector>
 
+// A path or text in the system's ANSI code page, for the wide functions.
+inline std::wstring Widen(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                    wide.data(), static_cast<int>(wide.size())));
+    return wide;
+}
+
 // Each dialog box that the program opens is handed to the next queued action once it is up; a
 // dialog with no action left is recorded and cancelled, so that a test never hangs on it.
 class DialogDriver {

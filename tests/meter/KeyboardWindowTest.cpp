@@ -196,11 +196,7 @@ TEST_F(KeyboardTest, EachRowShowsAndSavesTheVerdictOfItsOwnReadings) {
         ClickRow(row);
         EXPECT_EQ(WindowText(Form->txtTmp), Verdicts[row - 1]);
     }
-    Dialogs.Expect(ChooseFile(Path("read.wmx")));
-    PostMessageA(Form->Handle, WM_COMMAND, idFileSaveAsItem, 0);
-    ProcessMessages();
-    auto saved = std::make_unique<MeasurementSet>();
-    ReadMeasurementFile(Path("read.wmx"), *saved);
+    const auto saved = SaveAsAndReadBack("read.wmx");
     for (unsigned n = 1; n <= 9; ++n) {
         SCOPED_TRACE("slot " + std::to_string(n));
         const MeasurementRecord& slot = saved->Slot(n);

@@ -122,6 +122,15 @@ class LinkTest : public MainFormTest {
         return true;
     }
 
+    // File > Save As into the working folder, and the set that file then holds.
+    std::unique_ptr<MeasurementSet> SaveAsAndReadBack(const std::string& name) {
+        Dialogs.Expect(ChooseFile(Path(name)));
+        PostMessageA(Form->Handle, WM_COMMAND, idFileSaveAsItem, 0);
+        ProcessMessages();
+        auto saved = std::make_unique<MeasurementSet>();
+        ReadMeasurementFile(Path(name), *saved);
+        return saved;
+    }
     // The poll reads until record 9 has been answered, however late the replies.
     bool WaitForThePollToEnd() {
         return WaitUntil([&] { return !Form->Timer2.Enabled(); }, 60000);

@@ -350,11 +350,7 @@ TEST_P(AwkwardMeterTest, EveryReadingLandsInItsOwnRowAndFile) {
     EXPECT_GT(RequestedRecords().size(), 9u) << "a record the meter was awkward with asked again";
     ExpectEveryRowHoldsItsOwnRecord();
 
-    Dialogs.Expect(ChooseFile(Path("awkward.wmx")));
-    PostMessageA(Form->Handle, WM_COMMAND, idFileSaveAsItem, 0);
-    ProcessMessages();
-    auto saved = std::make_unique<MeasurementSet>();
-    ReadMeasurementFile(Path("awkward.wmx"), *saved);
+    const auto saved = SaveAsAndReadBack("awkward.wmx");
     for (unsigned n = 1; n <= 9; ++n) {
         SCOPED_TRACE("slot " + std::to_string(n));
         EXPECT_EQ(GetText(saved->Slot(n).FrontText), MeterRecords[n - 1].Front);

@@ -1,5 +1,6 @@
 #include "ui/GridAccessible.h"
 
+#include "system/SystemFunction.h"
 #include "ui/StringGrid.h"
 
 #include <string>
@@ -82,7 +83,9 @@ class AccessibleBase : public IAccessible {
 
     static HRESULT Text(const std::string& text, BSTR* out) {
         const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-        *out = SysAllocStringLen(nullptr, length > 0 ? length - 1 : 0);
+        static const SystemFunction<decltype(&SysAllocStringLen)> allocate("oleaut32.dll",
+                                                                           "SysAllocStringLen");
+        *out = allocate.Get() ? allocate.Get()(nullptr, length > 0 ? length - 1 : 0) : nullptr;
         if (!*out)
             return E_OUTOFMEMORY;
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, *out, length);
@@ -151,8 +154,12 @@ class TableAccessible : public AccessibleBase {
         *parent = nullptr;
         if (!Grid)
             return RPC_E_DISCONNECTED;
-        return AccessibleObjectFromWindow(Grid->Handle, static_cast<DWORD>(OBJID_WINDOW),
-                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        static const SystemFunction<decltype(&AccessibleObjectFromWindow)> fromWindow(
+            "oleacc.dll", "AccessibleObjectFromWindow");
+        if (!fromWindow.Get())
+            return E_FAIL;
+        return fromWindow.Get()(Grid->Handle, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                                reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
         *count = TStringGrid::RowCount;

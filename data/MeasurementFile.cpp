@@ -10,6 +10,7 @@
 #include <vector>
 
 BOOL(WINAPI* SystemReplaceFile)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) = ReplaceFileA;
+BOOL(WINAPI* SystemMoveFile)(LPCSTR, LPCSTR, DWORD) = MoveFileExA;
 
 ESaveNotInPlace::ESaveNotInPlace(const std::string& saved, const std::string& target,
                                  const std::string& previous)
@@ -94,12 +95,42 @@ struct KeptIdentity {
 };
 
 // The names a replace works with: the file the user chose, the new file beside it, and the name
-// the old file gets while the new one takes its place.
+// the old file gets while the new one takes its place, with the empty file that reserved that name
+// as it was made. Whatever else is found under the backup name is the old file, whose file number
+// a rename may change (FAT, some network shares): only the reservation is ever deleted.
 struct ReplaceNames {
     std::string Target;
     std::string Temporary;
     std::string Backup;
+    FileIdentity Reservation;
 };
+
+bool IsReservation(const ReplaceNames& names) {
+    return IdentityOf(names.Backup) == names.Reservation;
+}
+
+bool HoldsTheOldFile(const ReplaceNames& names) {
+    return IdentityOf(names.Backup).Known && !IsReservation(names);
+}
+
+void DeleteReservation(const ReplaceNames& names) {
+    if (IsReservation(names))
+        DeleteFileA(names.Backup.c_str());
+}
+
+// Whatever holds a file a moment (a virus scanner, an indexer) may let go of it: a step that it
+// blocks is tried again a few times, a tenth of a second apart. Blocked tells after each failure
+// whether to try again.
+template <class Step, class Blocked> bool Retried(Step step, Blocked blocked) {
+    constexpr int Attempts = 5;
+    for (int attempt = 1;; ++attempt) {
+        if (step())
+            return true;
+        if (!blocked() || attempt == Attempts)
+            return false;
+        Sleep(100);
+    }
+}
 
 void WriteAll(HANDLE file, const MeasurementSet& store) {
     DWORD written = 0;
@@ -135,28 +166,24 @@ bool WriteInPlace(const std::string& fileName, const MeasurementSet& store) {
 // changed for backups. The data is saved by then, so a failure here is not reported.
 void KeepIdentity(const ReplaceNames& names, const KeptIdentity& kept,
                   const MeasurementSet& store) {
-    const bool oldFileTookTheData = IdentityOf(names.Backup) == kept.File &&
-                                    WriteInPlace(names.Backup, store) &&
-                                    MoveFileExA(names.Backup.c_str(), names.Target.c_str(),
-                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!oldFileTookTheData)
-        DeleteFileA(names.Backup.c_str());
+    if (HoldsTheOldFile(names)) {
+        const bool oldFileTookTheData =
+            WriteInPlace(names.Backup, store) &&
+            MoveFileExA(names.Backup.c_str(), names.Target.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!oldFileTookTheData)
+            DeleteFileA(names.Backup.c_str());
+    } else {
+        DeleteReservation(names);
+    }
     const DWORD attributes = kept.Attributes | FILE_ATTRIBUTE_ARCHIVE;
     if (GetFileAttributesA(names.Target.c_str()) != attributes)
         SetFileAttributesA(names.Target.c_str(), attributes);
 }
 
-// Whatever held the new file's name a moment ago (a virus scanner, an indexer) may let go of it:
-// the rename is tried again a few times, a tenth of a second apart.
 bool RenameIntoPlace(const std::string& from, const std::string& to) {
-    constexpr int Attempts = 5;
-    for (int attempt = 0; attempt < Attempts; ++attempt) {
-        if (attempt > 0)
-            Sleep(100);
-        if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
-            return true;
-    }
-    return false;
+    return Retried([&] { return SystemMoveFile(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH); },
+                   [] { return true; });
 }
 
 // After a failed replace, what happened is read off the files themselves, whatever the error
@@ -166,24 +193,35 @@ bool RenameIntoPlace(const std::string& from, const std::string& to) {
 // never removed: when it cannot take the name, the user is told where it and the old file are.
 void FinishFailedReplace(const ReplaceNames& names, const KeptIdentity& kept, DWORD error) {
     if (IdentityOf(names.Target) == kept.File) {
-        DeleteFileA(names.Backup.c_str());
+        DeleteReservation(names);
         throw EFileError(error);
     }
     if (RenameIntoPlace(names.Temporary, names.Target))
         return;
-    const bool oldFileKept = IdentityOf(names.Backup) == kept.File;
+    const bool oldFileKept = HoldsTheOldFile(names);
     if (!oldFileKept)
-        DeleteFileA(names.Backup.c_str());
+        DeleteReservation(names);
     throw ESaveNotInPlace(names.Temporary, names.Target, oldFileKept ? names.Backup : "");
 }
 
 // Puts the new file in the place of an existing target, which keeps its attributes and access
 // rules, as the file the user chose. The old file waits under a name of its own until the new
-// one is in place.
+// one is in place. A replace refused while another program has one of the files open is tried
+// again as long as the old file is still in its place.
 void Replace(const ReplaceNames& names, const KeptIdentity& kept, const MeasurementSet& store) {
-    if (!SystemReplaceFile(names.Target.c_str(), names.Temporary.c_str(), names.Backup.c_str(), 0,
-                           nullptr, nullptr))
-        FinishFailedReplace(names, kept, GetLastError());
+    DWORD error = ERROR_SUCCESS;
+    const bool replaced = Retried(
+        [&] {
+            return SystemReplaceFile(names.Target.c_str(), names.Temporary.c_str(),
+                                     names.Backup.c_str(), 0, nullptr, nullptr);
+        },
+        [&] {
+            error = GetLastError();
+            return (error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED) &&
+                   IdentityOf(names.Target) == kept.File;
+        });
+    if (!replaced)
+        FinishFailedReplace(names, kept, error);
     KeepIdentity(names, kept, store);
 }
 
@@ -225,7 +263,7 @@ void WriteMeasurementFile(const std::string& fileName, const MeasurementSet& sto
             throw EFileError(GetLastError());
     }
     const KeptIdentity kept{attributes, exists ? IdentityOf(fileName) : FileIdentity()};
-    ReplaceNames names{fileName, "", ""};
+    ReplaceNames names{fileName, "", "", {}};
     try {
         {
             FileHandle file = CreateTemporaryBeside(fileName, names.Temporary);
@@ -236,6 +274,7 @@ void WriteMeasurementFile(const std::string& fileName, const MeasurementSet& sto
             // Reserved beside the new file, so that the replace never overwrites a file of the
             // user's.
             CreateTemporaryBeside(fileName, names.Backup).Close();
+            names.Reservation = IdentityOf(names.Backup);
             Replace(names, kept, store);
         } else if (!MoveFileExA(names.Temporary.c_str(), fileName.c_str(),
                                 MOVEFILE_WRITE_THROUGH)) {

@@ -10,6 +10,9 @@
 
 // The system's replace of one file by another. Tests put each outcome the system documents here.
 extern BOOL(WINAPI* SystemReplaceFile)(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID);
+// The rename that puts the new file in place when the replace could not: tests see each attempt
+// here, since a program that lets go of the name between two attempts cannot be timed from outside.
+extern BOOL(WINAPI* SystemMoveFile)(LPCSTR, LPCSTR, DWORD);
 
 // A save that stopped half-way: the new data is complete under the temporary name Saved, and the
 // old file is under the name Previous (empty when it is gone). Its text says where both are.

@@ -2,6 +2,7 @@
 
 #include "report/ReportError.h"
 #include "report/TestReport.h"
+#include "system/SystemFunction.h"
 
 #include <cderr.h>
 #include <commdlg.h>
@@ -48,8 +49,11 @@ bool RunPrinterDialog(PRINTDLGA& dialog) {
 } // namespace
 
 PrintDialogAnswer (*SystemPrintDialog)(PRINTDLGA& dialog) = [](PRINTDLGA& dialog) {
-    const bool chosen = PrintDlgA(&dialog);
-    return PrintDialogAnswer{chosen, chosen ? 0 : CommDlgExtendedError()};
+    static const SystemFunction<decltype(&PrintDlgA)> printDialog("comdlg32.dll", "PrintDlgA");
+    static const SystemFunction<decltype(&CommDlgExtendedError)> dialogError(
+        "comdlg32.dll", "CommDlgExtendedError");
+    const bool chosen = printDialog.For("The print dialog")(&dialog);
+    return PrintDialogAnswer{chosen, chosen ? 0 : dialogError.For("The print dialog")()};
 };
 
 PrinterDc ShowPrintDialog(HWND owner) {

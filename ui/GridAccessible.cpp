@@ -1,5 +1,6 @@
 #include "ui/GridAccessible.h"
 
+#include "system/SystemFunction.h"
 #include "ui/StringGrid.h"
 
 #include <string>
@@ -43,46 +44,79 @@ class AccessibleBase : public IAccessible {
         return E_NOTIMPL;
     }
 
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
         *value = nullptr;
-        return S_FALSE;
+        return NothingFor(child);
     }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* text) override {
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
         *text = nullptr;
-        return S_FALSE;
+        return NothingFor(child);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* text) override {
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* text) override {
         *text = nullptr;
-        return S_FALSE;
+        return NothingFor(child);
     }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
         *file = nullptr;
         *topic = 0;
-        return S_FALSE;
+        return NothingFor(child);
     }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* keys) override {
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
         *keys = nullptr;
-        return S_FALSE;
+        return NothingFor(child);
     }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT, BSTR* action) override {
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         *action = nullptr;
-        return S_FALSE;
+        return NothingFor(child);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
-    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* end) override {
+    HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT child) override { return Unsupported(child); }
+    HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT child, VARIANT* end) override {
         end->vt = VT_EMPTY;
-        return DISP_E_MEMBERNOTFOUND;
+        return Unsupported(child);
     }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        return Unsupported(child);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR) override {
+        const HRESULT asked = Check(child);
+        return FAILED(asked) ? asked : E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR) override {
+        const HRESULT asked = Check(child);
+        return FAILED(asked) ? asked : E_NOTIMPL;
+    }
 
   protected:
     virtual ~AccessibleBase() = default;
+    // The grid while it exists, and how many children this object has.
+    virtual const TStringGrid* Attached() const = 0;
+    virtual long Children() const = 0;
+
+    // Whether a question about this child can be answered: not once the grid is gone, and not
+    // for a child that does not exist.
+    HRESULT Check(const VARIANT& child) const {
+        if (!Attached())
+            return RPC_E_DISCONNECTED;
+        if (child.vt != VT_I4 || child.lVal < CHILDID_SELF || child.lVal > Children())
+            return E_INVALIDARG;
+        return S_OK;
+    }
+    HRESULT NothingFor(const VARIANT& child) const {
+        const HRESULT asked = Check(child);
+        return FAILED(asked) ? asked : S_FALSE;
+    }
+    HRESULT Unsupported(const VARIANT& child) const {
+        const HRESULT asked = Check(child);
+        return FAILED(asked) ? asked : DISP_E_MEMBERNOTFOUND;
+    }
+    // For the questions that name no child.
+    HRESULT CheckAttached() const { return Attached() ? S_OK : RPC_E_DISCONNECTED; }
 
     static HRESULT Text(const std::string& text, BSTR* out) {
         const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-        *out = SysAllocStringLen(nullptr, length > 0 ? length - 1 : 0);
+        static const SystemFunction<decltype(&SysAllocStringLen)> allocate("oleaut32.dll",
+                                                                           "SysAllocStringLen");
+        *out = allocate.Get() ? allocate.Get()(nullptr, length > 0 ? length - 1 : 0) : nullptr;
         if (!*out)
             return E_OUTOFMEMORY;
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, *out, length);
@@ -112,23 +146,26 @@ class RowAccessible : public AccessibleBase {
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        *count = TStringGrid::ColCount;
-        return S_OK;
+        *count = 0;
+        const HRESULT asked = CheckAttached();
+        if (asked == S_OK)
+            *count = Children();
+        return asked;
     }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
-        *child = nullptr;
-        return S_FALSE;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** cell) override {
+        *cell = nullptr;
+        return NothingFor(child);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override;
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override;
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override;
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         focus->vt = VT_EMPTY;
-        return S_FALSE;
+        return CheckAttached() == S_OK ? S_FALSE : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
         selection->vt = VT_EMPTY;
-        return S_FALSE;
+        return CheckAttached() == S_OK ? S_FALSE : RPC_E_DISCONNECTED;
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override;
@@ -136,6 +173,8 @@ class RowAccessible : public AccessibleBase {
 
   private:
     ~RowAccessible() override;
+    const TStringGrid* Attached() const override;
+    long Children() const override { return TStringGrid::ColCount; }
     TableAccessible& Table;
     const int Row;
 };
@@ -145,40 +184,60 @@ class TableAccessible : public AccessibleBase {
   public:
     explicit TableAccessible(const TStringGrid& grid) : Grid(&grid) {}
     void Detach() { Grid = nullptr; }
-    const TStringGrid* Attached() const { return Grid; }
+    const TStringGrid* Attached() const override { return Grid; }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
         *parent = nullptr;
         if (!Grid)
             return RPC_E_DISCONNECTED;
-        return AccessibleObjectFromWindow(Grid->Handle, static_cast<DWORD>(OBJID_WINDOW),
-                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        static const SystemFunction<decltype(&AccessibleObjectFromWindow)> fromWindow(
+            "oleacc.dll", "AccessibleObjectFromWindow");
+        if (!fromWindow.Get())
+            return E_FAIL;
+        return fromWindow.Get()(Grid->Handle, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                                reinterpret_cast<void**>(parent));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        *count = TStringGrid::RowCount;
-        return S_OK;
+        *count = 0;
+        const HRESULT asked = CheckAttached();
+        if (asked == S_OK)
+            *count = Children();
+        return asked;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** row) override {
         *row = nullptr;
-        if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > TStringGrid::RowCount)
+        const HRESULT asked = Check(child);
+        if (asked != S_OK)
+            return asked;
+        if (IsSelf(child))
             return E_INVALIDARG;
         *row = new RowAccessible(*this, child.lVal - 1);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        *name = nullptr;
+        const HRESULT asked = Check(child);
+        if (asked != S_OK)
+            return asked;
         if (IsSelf(child))
             return Text("measurements", name);
         return RowQuestion(
             child, [&](IAccessible& row, VARIANT self) { return row.get_accName(self, name); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        role->vt = VT_EMPTY;
+        const HRESULT asked = Check(child);
+        if (asked != S_OK)
+            return asked;
         role->vt = VT_I4;
         role->lVal = IsSelf(child) ? ROLE_SYSTEM_TABLE : ROLE_SYSTEM_ROW;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (!Grid)
-            return RPC_E_DISCONNECTED;
+        state->vt = VT_EMPTY;
+        const HRESULT asked = Check(child);
+        if (asked != S_OK)
+            return asked;
         if (!IsSelf(child))
             return RowQuestion(child, [&](IAccessible& row, VARIANT self) {
                 return row.get_accState(self, state);
@@ -205,8 +264,9 @@ class TableAccessible : public AccessibleBase {
     }
     HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
                                           VARIANT child) override {
-        if (!Grid)
-            return RPC_E_DISCONNECTED;
+        const HRESULT asked = Check(child);
+        if (asked != S_OK)
+            return asked;
         if (!IsSelf(child))
             return RowQuestion(child, [&](IAccessible& row, VARIANT self) {
                 return row.accLocation(left, top, width, height, self);
@@ -240,6 +300,7 @@ class TableAccessible : public AccessibleBase {
     }
 
   private:
+    long Children() const override { return TStringGrid::RowCount; }
     HRESULT SelectedRow(VARIANT* out) {
         out->vt = VT_DISPATCH;
         out->pdispVal = new RowAccessible(*this, Grid->Row());
@@ -271,7 +332,15 @@ RowAccessible::~RowAccessible() {
     Table.Release();
 }
 
+const TStringGrid* RowAccessible::Attached() const {
+    return Table.Attached();
+}
+
 HRESULT RowAccessible::get_accParent(IDispatch** parent) {
+    *parent = nullptr;
+    const HRESULT asked = CheckAttached();
+    if (asked != S_OK)
+        return asked;
     Table.AddRef();
     *parent = &Table;
     return S_OK;
@@ -279,23 +348,27 @@ HRESULT RowAccessible::get_accParent(IDispatch** parent) {
 
 // A row is named by its heading (its number); a cell by its text.
 HRESULT RowAccessible::get_accName(VARIANT child, BSTR* name) {
-    const TStringGrid* grid = Table.Attached();
-    if (!grid)
-        return RPC_E_DISCONNECTED;
+    *name = nullptr;
+    const HRESULT asked = Check(child);
+    if (asked != S_OK)
+        return asked;
+    const TStringGrid& grid = *Attached();
     if (IsSelf(child))
-        return Text(Row == 0 ? std::string("headings") : grid->Cells(0, Row), name);
-    if (child.vt != VT_I4 || child.lVal < 1 || child.lVal > TStringGrid::ColCount)
-        return E_INVALIDARG;
-    return Text(grid->Cells(child.lVal - 1, Row), name);
+        return Text(Row == 0 ? std::string("headings") : grid.Cells(0, Row), name);
+    return Text(grid.Cells(child.lVal - 1, Row), name);
 }
 
 HRESULT RowAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    role->vt = VT_EMPTY;
+    const HRESULT asked = Check(child);
+    if (asked != S_OK)
+        return asked;
     role->vt = VT_I4;
     if (IsSelf(child))
         role->lVal = ROLE_SYSTEM_ROW;
     else if (Row == 0)
         role->lVal = ROLE_SYSTEM_COLUMNHEADER;
-    else if (child.vt == VT_I4 && child.lVal == 1)
+    else if (child.lVal == 1)
         role->lVal = ROLE_SYSTEM_ROWHEADER;
     else
         role->lVal = ROLE_SYSTEM_CELL;
@@ -303,18 +376,20 @@ HRESULT RowAccessible::get_accRole(VARIANT child, VARIANT* role) {
 }
 
 HRESULT RowAccessible::get_accState(VARIANT child, VARIANT* state) {
-    const TStringGrid* grid = Table.Attached();
-    if (!grid)
-        return RPC_E_DISCONNECTED;
+    state->vt = VT_EMPTY;
+    const HRESULT asked = Check(child);
+    if (asked != S_OK)
+        return asked;
+    const TStringGrid& grid = *Attached();
     long flags = STATE_SYSTEM_READONLY;
     if (Row > 0 && IsSelf(child)) {
         flags |= STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_FOCUSABLE;
-        if (grid->Row() == Row) {
+        if (grid.Row() == Row) {
             flags |= STATE_SYSTEM_SELECTED;
-            if (GetFocus() == grid->Handle)
+            if (GetFocus() == grid.Handle)
                 flags |= STATE_SYSTEM_FOCUSED;
         }
-    } else if (Row > 0 && grid->Row() == Row) {
+    } else if (Row > 0 && grid.Row() == Row) {
         flags |= STATE_SYSTEM_SELECTED;
     }
     state->vt = VT_I4;
@@ -324,25 +399,24 @@ HRESULT RowAccessible::get_accState(VARIANT child, VARIANT* state) {
 
 HRESULT RowAccessible::accLocation(long* left, long* top, long* width, long* height,
                                    VARIANT child) {
-    const TStringGrid* grid = Table.Attached();
-    if (!grid)
-        return RPC_E_DISCONNECTED;
+    const HRESULT asked = Check(child);
+    if (asked != S_OK)
+        return asked;
+    const TStringGrid& grid = *Attached();
     RECT r;
     if (IsSelf(child)) {
-        r = grid->CellRect(0, Row);
-        r.right = grid->CellRect(TStringGrid::ColCount - 1, Row).right;
-    } else if (child.vt == VT_I4 && child.lVal >= 1 && child.lVal <= TStringGrid::ColCount) {
-        r = grid->CellRect(child.lVal - 1, Row);
+        r = grid.CellRect(0, Row);
+        r.right = grid.CellRect(TStringGrid::ColCount - 1, Row).right;
     } else {
-        return E_INVALIDARG;
+        r = grid.CellRect(child.lVal - 1, Row);
     }
-    Location(grid->Handle, r, left, top, width, height);
+    Location(grid.Handle, r, left, top, width, height);
     return S_OK;
 }
 
 HRESULT RowAccessible::accHitTest(long x, long y, VARIANT* at) {
     at->vt = VT_EMPTY;
-    const TStringGrid* grid = Table.Attached();
+    const TStringGrid* grid = Attached();
     if (!grid)
         return RPC_E_DISCONNECTED;
     POINT point{x, y};

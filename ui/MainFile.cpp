@@ -3,6 +3,7 @@
 // "config.wmx" does not.
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
+#include "system/SystemFunction.h"
 #include "ui/Main.h"
 #include "ui/ProgramFiles.h"
 #include "ui/RecoveryCopy.h"
@@ -27,7 +28,11 @@ bool AskFileName(HWND owner, std::string& fileName, const char* filter, const ch
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExt;
     dialog.Flags = flags | OFN_NOCHANGEDIR;
-    if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)))
+    static const SystemFunction<decltype(&GetOpenFileNameA)> open("comdlg32.dll",
+                                                                  "GetOpenFileNameA");
+    static const SystemFunction<decltype(&GetSaveFileNameA)> saveAs("comdlg32.dll",
+                                                                    "GetSaveFileNameA");
+    if (!(save ? saveAs : open).For("The file dialog")(&dialog))
         return false;
     fileName = buffer;
     return true;

@@ -1,5 +1,6 @@
 // The File menu's recent files: the measurement files last opened or saved, numbered above Exit.
 #include "data/FileError.h"
+#include "system/SystemFunction.h"
 #include "ui/Main.h"
 #include "ui/UserSettings.h"
 
@@ -9,13 +10,16 @@ namespace {
 
 static_assert(idRecentFilesEnd - idRecentFile1 == RecentFileCount);
 
-// Long paths are shortened in the middle, as the system shows them, keeping the file's name.
+// Long paths are shortened in the middle, as the system shows them, keeping the file's name; cut
+// at the end where the system cannot shorten them.
 constexpr UINT ShownPathLength = 48;
 
 // The item's text: its number as the accelerator, then the path, whose own ampersands are shown.
 std::string RecentFileItemText(std::size_t index, const std::string& path) {
     char shortened[ShownPathLength + 1] = "";
-    if (!PathCompactPathExA(shortened, path.c_str(), sizeof shortened, 0))
+    static const SystemFunction<decltype(&PathCompactPathExA)> compact("shlwapi.dll",
+                                                                       "PathCompactPathExA");
+    if (!compact.Get() || !compact.Get()(shortened, path.c_str(), sizeof shortened, 0))
         path.copy(shortened, ShownPathLength);
     std::string text = "&" + std::to_string(index + 1) + " ";
     for (const char* c = shortened; *c; ++c) {

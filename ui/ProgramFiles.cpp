@@ -1,6 +1,7 @@
 #include "ui/ProgramFiles.h"
 
 #include "data/FileError.h"
+#include "system/SystemFunction.h"
 #include "ui/AnsiPath.h"
 
 #include <windows.h>
@@ -69,7 +70,10 @@ std::wstring StartDocument() {
     if (!NamesMoreThanTheProgram(GetCommandLineW()))
         return {};
     int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    static const SystemFunction<decltype(&CommandLineToArgvW)> split("shell32.dll",
+                                                                     "CommandLineToArgvW");
+    LPWSTR* args =
+        split.For("Opening the document named on the command line")(GetCommandLineW(), &count);
     if (!args)
         return {};
     const std::wstring document = count > 1 && *args[1] ? FullPath(args[1]) : std::wstring();

@@ -1,5 +1,6 @@
 #include "ui/StringGrid.h"
 
+#include "system/SystemFunction.h"
 #include "ui/Controls.h"
 #include "ui/GridAccessible.h"
 #include "ui/Layout.h"
@@ -292,16 +293,25 @@ LRESULT TStringGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle, OBJID_CLIENT, SelectedRow + 1);
         NotifyParent(NM_SETFOCUS);
         return 0;
-    case WM_GETOBJECT:
+    case WM_GETOBJECT: {
         if (static_cast<LONG>(lParam) != static_cast<LONG>(OBJID_CLIENT))
+            break;
+        // Loaded for the first tool that asks. A system without the accessibility libraries gets
+        // the window's own answer: the grid works on, and no tool can run there to ask.
+        static const SystemFunction<decltype(&CoInitializeEx)> initialize("ole32.dll",
+                                                                          "CoInitializeEx");
+        static const SystemFunction<decltype(&LresultFromObject)> fromObject("oleacc.dll",
+                                                                             "LresultFromObject");
+        if (!initialize.Get() || !fromObject.Get())
             break;
         if (!Accessible) {
             // The object reaches the tool through COM, which this thread may not have set up yet
             // (a tool may be the first to ask).
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            initialize.Get()(nullptr, COINIT_APARTMENTTHREADED);
             Accessible = CreateGridAccessible(*this);
         }
-        return LresultFromObject(__uuidof(IAccessible), wParam, Accessible);
+        return fromObject.Get()(__uuidof(IAccessible), wParam, Accessible);
+    }
     case WM_DESTROY:
         // Tools may still hold the object: it answers no more once the grid has gone.
         if (Accessible) {

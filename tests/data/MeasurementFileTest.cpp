@@ -241,7 +241,9 @@ TEST_F(MeasurementFileTest, ReplacingKeepsTheTargetsAttributesAndSecurity) {
 // Each way the system's replace can end, as its documentation gives them, acted out on the real
 // files by a stand-in for the replace; the fallback rename is the real one, made to fail by a
 // file that another program puts at the target's name meanwhile.
-enum class ReplaceAct { Replace, Nothing, OldToBackup, OldDeleted };
+// OldRenumbered: the old file reaches the backup name under another file number, as a rename
+// on FAT or some network shares gives it.
+enum class ReplaceAct { Replace, Nothing, OldToBackup, OldRenumbered, OldDeleted };
 struct ReplaceOutcome {
     const char* What;
     DWORD Error;
@@ -267,6 +269,11 @@ BOOL WINAPI ActOutReplace(LPCSTR target, LPCSTR replacement, LPCSTR backup, DWOR
         break;
     case ReplaceAct::OldToBackup:
         MoveFileExA(target, backup, MOVEFILE_REPLACE_EXISTING);
+        break;
+    case ReplaceAct::OldRenumbered:
+        DeleteFileA(backup);
+        CopyFileA(target, backup, TRUE);
+        DeleteFileA(target);
         break;
     case ReplaceAct::OldDeleted:
         DeleteFileA(target);
@@ -298,6 +305,10 @@ TEST_F(MeasurementFileTest, EveryOutcomeOfTheReplaceLeavesTheOldFileOrTheNewData
          "intruder", true, true, ""},
         {"new not moved, old gone, name taken", MoveReplacement, ReplaceAct::OldDeleted, true,
          "intruder", true, false, ""},
+        {"new not moved (2), old renumbered", MoveReplacement2, ReplaceAct::OldRenumbered, false,
+         "new", false, false, ""},
+        {"new not moved (2), old renumbered, name taken", MoveReplacement2,
+         ReplaceAct::OldRenumbered, true, "intruder", true, true, ""},
         {"access denied", ERROR_ACCESS_DENIED, ReplaceAct::Nothing, false, "old", false, false,
          "File access denied"},
     };
@@ -346,6 +357,70 @@ TEST_F(MeasurementFileTest, EveryOutcomeOfTheReplaceLeavesTheOldFileOrTheNewData
                                          ? "is now \"" + oldBeside + "\"."
                                          : std::string("The file that had that name is gone.");
         EXPECT_NE(told.find(previous), std::string::npos) << told;
+    }
+}
+
+// A program that holds a file for a moment (a virus scanner reading the new file, another program
+// taking the target's name) lets go after the second attempt: the save goes through.
+int Attempts = 0;
+
+BOOL WINAPI ReplaceWhileScanned(LPCSTR target, LPCSTR replacement, LPCSTR backup, DWORD flags,
+                                LPVOID exclude, LPVOID reserved) {
+    HANDLE scanner = ++Attempts <= 2 ? CreateFileA(replacement, GENERIC_READ, 0, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+    const BOOL replaced = ReplaceFileA(target, replacement, backup, flags, exclude, reserved);
+    const DWORD error = GetLastError();
+    if (scanner != INVALID_HANDLE_VALUE)
+        CloseHandle(scanner);
+    SetLastError(error);
+    return replaced;
+}
+
+BOOL WINAPI ReplaceIntoATakenName(LPCSTR target, LPCSTR, LPCSTR backup, DWORD, LPVOID, LPVOID) {
+    MoveFileExA(target, backup, MOVEFILE_REPLACE_EXISTING);
+    std::ofstream(target, std::ios::binary) << "intruder";
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+}
+
+BOOL WINAPI MoveUntilTheNameIsFree(LPCSTR from, LPCSTR to, DWORD flags) {
+    const BOOL moved = MoveFileExA(from, to, flags);
+    const DWORD error = GetLastError();
+    if (++Attempts == 2)
+        DeleteFileA(to);
+    SetLastError(error);
+    return moved;
+}
+
+TEST_F(MeasurementFileTest, AFileHeldForAMomentIsWaitedFor) {
+    const struct {
+        const char* What;
+        decltype(SystemReplaceFile) Replace;
+        decltype(SystemMoveFile) Move;
+    } blockers[] = {{"the new file scanned", ReplaceWhileScanned, MoveFileExA},
+                    {"the name taken", ReplaceIntoATakenName, MoveUntilTheNameIsFree}};
+    const auto store = SampleStore();
+    for (const auto& blocker : blockers) {
+        SCOPED_TRACE(blocker.What);
+        TearDown();
+        SetUp();
+        WriteBytes(Path("set.wmx"), std::string(34704, 'o'));
+        Attempts = 0;
+        SystemReplaceFile = blocker.Replace;
+        SystemMoveFile = blocker.Move;
+        std::string told;
+        try {
+            WriteMeasurementFile(Path("set.wmx"), *store);
+        } catch (const std::exception& error) {
+            told = error.what();
+        }
+        SystemReplaceFile = ReplaceFileA;
+        SystemMoveFile = MoveFileExA;
+        EXPECT_EQ(told, "");
+        EXPECT_EQ(Attempts, 3);
+        EXPECT_TRUE(ReadBytes(Path("set.wmx")) == Image(*store));
+        EXPECT_EQ(FolderContents(), std::vector<std::string>{"set.wmx"});
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -120,6 +121,98 @@ TEST_F(GridAccessibleTest, TheSelectedRowIsSelectedAndFocusedWithTheGrid) {
     Focus(Form->Edit1);
     EXPECT_FALSE(State(*table, 5) & STATE_SYSTEM_FOCUSED) << "no focus with the grid's gone";
     EXPECT_TRUE(State(*table, 5) & STATE_SYSTEM_SELECTED);
+    table->Release();
+}
+
+// Every question that names a child, with the answer each gave.
+std::vector<std::pair<std::string, HRESULT>> AskAbout(IAccessible& object, long id) {
+    const VARIANT child = Child(id);
+    std::vector<std::pair<std::string, HRESULT>> answers;
+    const auto text = [&](const char* what, HRESULT answer, BSTR got) {
+        SysFreeString(got);
+        answers.emplace_back(what, answer);
+    };
+    const auto variant = [&](const char* what, HRESULT answer, VARIANT& got) {
+        VariantClear(&got);
+        answers.emplace_back(what, answer);
+    };
+    BSTR got = nullptr;
+    text("name", object.get_accName(child, &got), got);
+    text("value", object.get_accValue(child, &got), got);
+    text("description", object.get_accDescription(child, &got), got);
+    text("help", object.get_accHelp(child, &got), got);
+    text("shortcut", object.get_accKeyboardShortcut(child, &got), got);
+    text("default action", object.get_accDefaultAction(child, &got), got);
+    long topic = 0;
+    text("help topic", object.get_accHelpTopic(&got, child, &topic), got);
+    VARIANT value{};
+    variant("role", object.get_accRole(child, &value), value);
+    variant("state", object.get_accState(child, &value), value);
+    variant("navigate", object.accNavigate(NAVDIR_NEXT, child, &value), value);
+    long left = 0, top = 0, width = 0, height = 0;
+    answers.emplace_back("location", object.accLocation(&left, &top, &width, &height, child));
+    IDispatch* dispatch = nullptr;
+    answers.emplace_back("child", object.get_accChild(child, &dispatch));
+    if (dispatch)
+        dispatch->Release();
+    answers.emplace_back("select", object.accSelect(SELFLAG_TAKESELECTION, child));
+    answers.emplace_back("default action done", object.accDoDefaultAction(child));
+    BSTR some = SysAllocString(L"x");
+    answers.emplace_back("name set", object.put_accName(child, some));
+    answers.emplace_back("value set", object.put_accValue(child, some));
+    SysFreeString(some);
+    return answers;
+}
+
+// A tool that asks about a child the table or a row does not have learns that it does not exist.
+TEST_F(GridAccessibleTest, ChildrenOutOfRangeAreRefused) {
+    IAccessible* table = Table();
+    ASSERT_TRUE(table);
+    IAccessible* row = Row(*table, 2);
+    ASSERT_TRUE(row);
+    const struct {
+        const char* What;
+        IAccessible* Object;
+        long Id;
+    } cases[] = {{"table", table, -1}, {"table", table, 11}, {"table", table, 99},
+                 {"row", row, -1},     {"row", row, 7},      {"row", row, 99}};
+    for (const auto& c : cases) {
+        for (const auto& [question, answer] : AskAbout(*c.Object, c.Id))
+            EXPECT_EQ(answer, E_INVALIDARG) << c.What << " child " << c.Id << ": " << question;
+    }
+    row->Release();
+    table->Release();
+}
+
+// A tool may hold the table and its rows after the window has gone: every question then fails,
+// and none reaches the grid.
+TEST_F(GridAccessibleTest, ObjectsHeldAfterTheWindowIsGoneAnswerNoMore) {
+    IAccessible* table = Table();
+    ASSERT_TRUE(table);
+    IAccessible* row = Row(*table, 3);
+    ASSERT_TRUE(row);
+    DestroyWindow(Form->Handle);
+    ASSERT_FALSE(IsWindow(Form->Tabela.Handle));
+    for (IAccessible* object : {table, row}) {
+        const char* what = object == table ? "table" : "row";
+        for (const long id : {long{CHILDID_SELF}, 1L}) {
+            for (const auto& [question, answer] : AskAbout(*object, id))
+                EXPECT_TRUE(FAILED(answer)) << what << " child " << id << ": " << question;
+        }
+        IDispatch* parent = nullptr;
+        EXPECT_TRUE(FAILED(object->get_accParent(&parent))) << what;
+        EXPECT_FALSE(parent);
+        long count = -1;
+        EXPECT_TRUE(FAILED(object->get_accChildCount(&count))) << what;
+        VARIANT value{};
+        EXPECT_TRUE(FAILED(object->get_accFocus(&value))) << what;
+        EXPECT_EQ(value.vt, VT_EMPTY);
+        EXPECT_TRUE(FAILED(object->get_accSelection(&value))) << what;
+        EXPECT_EQ(value.vt, VT_EMPTY);
+        EXPECT_TRUE(FAILED(object->accHitTest(0, 0, &value))) << what;
+        EXPECT_EQ(value.vt, VT_EMPTY);
+    }
+    row->Release();
     table->Release();
 }
 

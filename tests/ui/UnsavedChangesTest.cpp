@@ -3,6 +3,7 @@
 #include "WindowDriver.h"
 
 #include "data/MeasurementFile.h"
+#include "meter/LinkState.h"
 #include "ui/Controls.h"
 #include "ui/Unit2.h"
 #include "ui/UserSettings.h"
@@ -42,19 +43,21 @@ class UnsavedChangesTest : public SampleWindowTest {
 };
 
 // How the question is answered, and what then happens.
+enum class SaveAs { Saved, Cancelled, Fails };
 struct Answer {
     const char* Name;
     int Button; // 0: the set has not changed, no question comes
-    bool SaveAsDialogCancelled;
+    SaveAs Save;
     bool GoesOn;
 };
 
 const Answer Answers[] = {
-    {"unchanged", 0, false, true},
-    {"Cancel", IDCANCEL, false, false},
-    {"No", IDNO, false, true},
-    {"Yes, saved", IDYES, false, true},
-    {"Yes, Save As cancelled", IDYES, true, false},
+    {"unchanged", 0, SaveAs::Saved, true},
+    {"Cancel", IDCANCEL, SaveAs::Saved, false},
+    {"No", IDNO, SaveAs::Saved, true},
+    {"Yes, saved", IDYES, SaveAs::Saved, true},
+    {"Yes, Save As cancelled", IDYES, SaveAs::Cancelled, false},
+    {"Yes, the save fails", IDYES, SaveAs::Fails, false},
 };
 
 // Runs an action that drops the set after each answer, on a fresh window each time: Run runs it,
@@ -65,16 +68,25 @@ void UnsavedChangesTest::ExpectTheQuestionBefore(const std::function<void()>& Ru
     for (const Answer& answer : Answers) {
         SCOPED_TRACE(answer.Name);
         Restart();
-        MessageBoxSeen question;
+        MessageBoxSeen question, saveError;
         std::string typedName;
         if (answer.Button) {
             ChangeTheName();
             typedName = WindowText(Form->Edit1);
             Dialogs.Expect(AnswerMessageBox(question, answer.Button));
         }
-        if (answer.Button == IDYES)
-            Dialogs.Expect(answer.SaveAsDialogCancelled ? PressButton(IDCANCEL)
-                                                        : ChooseFile(Path("kept.wmx")));
+        if (answer.Button == IDYES && answer.Save == SaveAs::Cancelled)
+            Dialogs.Expect(PressButton(IDCANCEL));
+        if (answer.Button == IDYES && answer.Save == SaveAs::Saved)
+            Dialogs.Expect(ChooseFile(Path("kept.wmx")));
+        if (answer.Button == IDYES && answer.Save == SaveAs::Fails) {
+            // A read-only file, chosen and confirmed for replacing: the save refuses it.
+            WriteMeasurementFile(Path("locked.wmx"), *SampleStore());
+            ASSERT_TRUE(SetFileAttributesA(Path("locked.wmx").c_str(), FILE_ATTRIBUTE_READONLY));
+            Dialogs.Expect(ChooseFile(Path("locked.wmx")));
+            Dialogs.Expect(PressButton(IDYES));
+            Dialogs.Expect(AnswerMessageBox(saveError));
+        }
         if (answer.GoesOn)
             ExpectItsDialog();
         Run();
@@ -83,7 +95,14 @@ void UnsavedChangesTest::ExpectTheQuestionBefore(const std::function<void()>& Ru
         if (answer.Button) {
             EXPECT_EQ(question.Text, "Save changes to the measurements?");
         }
-        const bool saved = answer.Button == IDYES && !answer.SaveAsDialogCancelled;
+        if (answer.Save == SaveAs::Fails) {
+            EXPECT_EQ(saveError.Text, "File access denied.");
+            auto locked = std::make_unique<MeasurementSet>();
+            ReadMeasurementFile(Path("locked.wmx"), *locked);
+            EXPECT_EQ(GetText(locked->Slot(1).CustomerName), "Customer One");
+            SetFileAttributesA(Path("locked.wmx").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        const bool saved = answer.Button == IDYES && answer.Save == SaveAs::Saved;
         EXPECT_EQ(GetFileAttributesA(Path("kept.wmx").c_str()) != INVALID_FILE_ATTRIBUTES, saved);
         if (saved) {
             auto kept = std::make_unique<MeasurementSet>();
@@ -145,6 +164,61 @@ TEST_F(UnsavedChangesTest, TheCloseBoxAsksFirst) {
             ProcessMessages();
         },
         [] {}, [this] { return !IsWindow(Form->Handle); });
+}
+
+// Each kind of change the user makes is asked about, and Yes saves it: a typed text, a vehicle
+// type chosen, and a reading from the meter.
+TEST_F(UnsavedChangesTest, EveryKindOfChangeIsAskedAboutAndSaved) {
+    std::string typedName;
+    const struct {
+        const char* Name;
+        std::function<void()> Change;
+        std::function<bool(const MeasurementSet&)> Saved;
+    } changes[] = {
+        {"a typed name",
+         [&] {
+             ChangeTheName();
+             typedName = WindowText(Form->Edit1);
+         },
+         [&](const MeasurementSet& kept) {
+             return GetText(kept.Slot(1).CustomerName) == typedName;
+         }},
+        {"a vehicle type",
+         [this] {
+             Focus(Form->rodzaj_pojazdu);
+             SetWindowTextA(Form->rodzaj_pojazdu, "");
+             Type(GetFocus(), "bus");
+         },
+         [](const MeasurementSet& kept) { return kept.Slot(1).VehicleType == 2; }},
+        {"a reading",
+         [this] {
+             // The poll has asked for record 3; the meter's reply comes in.
+             std::uint8_t record = 3;
+             Link.Poll.Start();
+             Link.Poll.NextRecord(record);
+             Link.Poll.Asked(record);
+             const std::string reply = "\x02P?0812:0745:0733\r";
+             Form->Comm32ReceiveData(reply.data(), static_cast<std::uint16_t>(reply.size()));
+             Link.Poll.Stop();
+         },
+         [](const MeasurementSet& kept) { return kept.Slot(3).FrontValue == 812; }},
+    };
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.Name);
+        Restart();
+        change.Change();
+        EXPECT_TRUE(Form->MeasurementsChanged);
+        MessageBoxSeen question;
+        Dialogs.Expect(AnswerMessageBox(question, IDYES));
+        Dialogs.Expect(ChooseFile(Path("kept.wmx")));
+        Dialogs.Expect(PressButton(IDCANCEL)); // the Open dialog that follows
+        Command(idFileOpenItem);
+        EXPECT_EQ(Dialogs.Pending(), 0u);
+        EXPECT_EQ(question.Text, "Save changes to the measurements?");
+        auto kept = std::make_unique<MeasurementSet>();
+        ReadMeasurementFile(Path("kept.wmx"), *kept);
+        EXPECT_TRUE(change.Saved(*kept));
+    }
 }
 
 // What the program itself shows is no change: selecting rows, and a set just saved or opened.

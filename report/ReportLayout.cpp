@@ -1,5 +1,9 @@
 #include "report/ReportLayout.h"
 
+#include "data/GridPlaceholders.h"
+#include "data/PassLimits.h"
+#include "report/ReadingVerdict.h"
+
 #include <cmath>
 
 namespace {
@@ -14,6 +18,16 @@ int PercentOf(int size, float percent) {
     return RoundHalfEven(static_cast<long double>(size) * percent / 100.0L);
 }
 
+// The grid's text, or blank where it holds Connect's placeholder.
+std::string_view UnlessPlaceholder(std::string_view text, std::string_view placeholder) {
+    return text == placeholder ? std::string_view() : text;
+}
+
+// The reading as shown, or blank where the text holds none.
+std::string_view ShownReading(std::string_view text) {
+    return HoldsReading(text) ? text : std::string_view();
+}
+
 } // namespace
 
 PixelPoint PlaceTextPosition(int width, int height, ReportPlace place) {
@@ -22,10 +36,6 @@ PixelPoint PlaceTextPosition(int width, int height, ReportPlace place) {
 
 int PlaceTextRight(int width, ReportPlace place) {
     return PercentOf(width, place.RightPercent);
-}
-
-std::string_view VerdictWord(float value, float limit) {
-    return value >= limit ? "positive" : "negative";
 }
 
 std::string_view VehicleTypeWord(int selectedIndex) {
@@ -45,19 +55,19 @@ std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries&
         entries.CustomerName,
         entries.Address1,
         entries.Address2,
-        measurement.DateText,
-        measurement.TimeText,
+        UnlessPlaceholder(measurement.DateText, PlaceholderDateText),
+        UnlessPlaceholder(measurement.TimeText, PlaceholderTimeText),
         entries.RegistrationNo,
         VehicleTypeWord(entries.VehicleTypeIndex),
         entries.Make,
         entries.Model,
         entries.Mileage,
-        VerdictWord(measurement.FrontValue, FrontLimit),
-        VerdictWord(measurement.LeftValue, SideLimit),
-        VerdictWord(measurement.RightValue, SideLimit),
-        measurement.FrontText,
-        measurement.LeftText,
-        measurement.RightText,
+        ReadingVerdict(measurement.FrontText, FrontLimit),
+        ReadingVerdict(measurement.LeftText, SideLimit),
+        ReadingVerdict(measurement.RightText, SideLimit),
+        ShownReading(measurement.FrontText),
+        ShownReading(measurement.LeftText),
+        ShownReading(measurement.RightText),
         entries.Comment,
         entries.Diagnostician,
     };

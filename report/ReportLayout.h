@@ -1,8 +1,6 @@
 #pragma once
-// What the test report writes and where: the 18 texts over the form image, their positions as
-// percentages of the image's size, and the words made from stored values.
-
-#include "data/PassLimits.h"
+// What the test report writes and where: the 18 texts over the form image and their positions as
+// percentages of the image's size.
 
 #include <array>
 #include <cstddef>
@@ -24,17 +22,14 @@ struct ReportEntries {
     std::string Diagnostician;
 };
 
-// The measurement printed: the grid row's texts and the three values stored in its record,
-// in tenths of a percent.
+// The measurement printed: the grid row's texts as shown. The verdicts are judged from these
+// texts, not from the values stored in the record, which need not agree with them.
 struct ReportMeasurement {
     std::string DateText;
     std::string TimeText;
     std::string FrontText;
     std::string LeftText;
     std::string RightText;
-    float FrontValue = 0;
-    float LeftValue = 0;
-    float RightValue = 0;
 };
 
 // One text of the report: its top-left corner in percent of the image's width and height, and the
@@ -83,9 +78,6 @@ PixelPoint PlaceTextPosition(int width, int height, ReportPlace place);
 // the text is drawn there or further right.
 int PlaceTextRight(int width, ReportPlace place);
 
-// "positive" when the value meets its limit (FrontLimit or SideLimit), else "negative".
-std::string_view VerdictWord(float value, float limit);
-
 // The word printed for the combo box's selected item; empty for no item or an unknown one.
 std::string_view VehicleTypeWord(int selectedIndex);
 
@@ -107,6 +99,8 @@ constexpr int ReportSmallestCharacterHeight = ReportCharacterHeight * 2 / 3;
 // when the number is blank).
 std::string ReportJobTitle(const ReportEntries& entries);
 
-// The 18 texts in the order of ReportPlaces, already cut to their length.
+// The 18 texts in the order of ReportPlaces, already cut to their length. A reading text that holds
+// no reading prints blank with no verdict beside it, and Connect's placeholder date and time
+// print blank.
 std::array<std::string, ReportTextCount> ComposeReportTexts(const ReportEntries& entries,
                                                             const ReportMeasurement& measurement);

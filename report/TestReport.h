@@ -17,7 +17,7 @@ struct ReportSource {
     // The entry fields and the vehicle-type combo box as displayed.
     std::function<ReportEntries()> ReadEntries;
     // Makes the grid's selected row the current record and returns that row's date, time and
-    // reading texts with the three values stored in its record.
+    // reading texts as shown.
     std::function<ReportMeasurement()> SelectMeasurement;
     // The form image; the main window may find it elsewhere than in the working folder.
     std::string FormFile = ReportFormFile;

@@ -1,13 +1,36 @@
 // The main window's print commands: the report reads the window as displayed and the selected
 // row's record.
+#include "report/ReadingVerdict.h"
 #include "report/TestReport.h"
 #include "ui/Controls.h"
+#include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
 #include "ui/PrintPreview.h"
 #include "ui/ProgramFiles.h"
 
 #include <memory>
 #include <utility>
+
+namespace {
+
+ReportMeasurement RowMeasurement(const TStringGrid& grid, int row) {
+    return {grid.Cells(1, row), grid.Cells(2, row), grid.Cells(3, row), grid.Cells(4, row),
+            grid.Cells(5, row)};
+}
+
+// A row the meter has not read (cleared by Connect, or a file's empty cell) would give a page
+// without a verdict: the user is asked first, No the default. `action` is "Print" or "Preview".
+bool PageWithoutVerdictWanted(HWND owner, const TStringGrid& grid, const char* action) {
+    const int row = grid.Row();
+    const std::string notice = MissingVerdictNotice(row, RowMeasurement(grid, row));
+    if (notice.empty())
+        return true;
+    const std::string question = notice + " " + action + " it anyway?";
+    return MessageBoxA(owner, question.c_str(), ApplicationTitle().c_str(),
+                       MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+} // namespace
 
 ReportSource TMainForm::ShownReport() {
     ReportSource source;
@@ -28,29 +51,22 @@ ReportSource TMainForm::ShownReport() {
     };
     source.SelectMeasurement = [this] {
         CurrentRecord = static_cast<std::uint8_t>(Tabela.Row());
-        const MeasurementRecord& record = MeasurementStore.Slot(CurrentRecord);
-        ReportMeasurement measurement;
-        measurement.DateText = Tabela.Cells(1, CurrentRecord);
-        measurement.TimeText = Tabela.Cells(2, CurrentRecord);
-        measurement.FrontText = Tabela.Cells(3, CurrentRecord);
-        measurement.LeftText = Tabela.Cells(4, CurrentRecord);
-        measurement.RightText = Tabela.Cells(5, CurrentRecord);
-        measurement.FrontValue = record.FrontValue;
-        measurement.LeftValue = record.LeftValue;
-        measurement.RightValue = record.RightValue;
-        return measurement;
+        return RowMeasurement(Tabela, CurrentRecord);
     };
     return source;
 }
 
 void TMainForm::FilePrint() {
-    PrintTestReport(Handle, ShownReport());
+    if (PageWithoutVerdictWanted(Handle, Tabela, "Print"))
+        PrintTestReport(Handle, ShownReport());
 }
 
 // The page is composed once, now: later typing does not reach an open preview. Opening it again
 // while it is open shows a fresh page in the same window; a page that cannot be composed leaves
 // the open one as it was.
 void TMainForm::FilePrintPreview() {
+    if (!PageWithoutVerdictWanted(Handle, Tabela, "Preview"))
+        return;
     ReportPage page = ComposeReportPage(ShownReport());
     if (!Preview || !Preview->IsOpen())
         Preview = std::make_unique<TPrintPreview>(Handle);

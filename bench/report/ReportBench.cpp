@@ -33,8 +33,7 @@ namespace {
 const ReportEntries Entries{
     "Jan Example", "Long Street 12", "00-950 Town", "WX 12345",          0,
     "Make",        "Model 3",        "123456",      "Rear lamp cracked", "A. Diagnostician"};
-const ReportMeasurement Measurement{"10.12.2026", "06:00:00", "075,3", "070,0",
-                                    "069,9",      753.0f,     700.0f,  699.0f};
+const ReportMeasurement Measurement{"10.12.2026", "06:00:00", "075,3", "070,0", "069,9"};
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;

@@ -31,8 +31,7 @@ namespace {
 const ReportEntries Entries{
     "Jan Example", "Long Street 12", "00-950 Town", "WX 12345",          2,
     "Make",        "Model 3",        "123456",      "Rear lamp cracked", "A. Diagnostician"};
-const ReportMeasurement Measurement{"10.12.2026", "05:58:12", "074,9", "070,0",
-                                    "071,2",      749.0f,     700.0f,  712.0f};
+const ReportMeasurement Measurement{"10.12.2026", "05:58:12", "074,9", "070,0", "071,2"};
 
 int Print() {
     PressOnNextDialog print(IDOK);

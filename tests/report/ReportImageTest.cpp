@@ -21,7 +21,7 @@ ReportEntries FullEntries() {
 }
 
 ReportMeasurement FullMeasurement() {
-    return {"10.12.2026", "05:58:12", "074,9", "070,0", "071,2", 749.0f, 700.0f, 712.0f};
+    return {"10.12.2026", "05:58:12", "074,9", "070,0", "071,2"};
 }
 
 std::string TrimmedRight(const std::string& text) {
@@ -147,7 +147,6 @@ TEST(ReportImage, LongValuesShrinkToFitTheirBoxThenAreCutAtItsEdge) {
         {"make", 7, {{22, Shrinks}}, &E::Make, {}},
         {"model", 8, {{40, Cut}}, &E::Model, {}},
         {"mileage", 9, {{255, Cut}}, &E::Mileage, {}},
-        {"front reading", 13, {{22, Shrinks}, {40, Cut}}, {}, &M::FrontText},
         {"comment", 16, {{40, Fits}, {62, Shrinks}, {131, Cut}}, &E::Comment, {}},
         {"diagnostician", 17, {{20, Fits}, {35, Shrinks}, {80, Cut}}, &E::Diagnostician, {}},
     };
@@ -159,7 +158,7 @@ TEST(ReportImage, LongValuesShrinkToFitTheirBoxThenAreCutAtItsEdge) {
     const int smallCapitals =
         face.CapitalHeight * ReportSmallestCharacterHeight / ReportCharacterHeight;
     const Raster form = ReadRaster(ReportImage::Load(FormFile));
-    // The verdict words are always written: the ink of the value is what it adds to them.
+    // The page with nothing written: the ink of the value is all it adds.
     const Raster without = Report(FormFile, {}, {});
     for (const auto& b : boxes) {
         const RECT box =

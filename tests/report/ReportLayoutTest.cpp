@@ -1,5 +1,8 @@
 #include "report/ReportLayout.h"
 
+#include "data/GridPlaceholders.h"
+#include "report/ReadingVerdict.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -59,12 +62,61 @@ TEST(ReportLayout, RoundsHalfToEvenWithSinglePrecisionPercentages) {
     }
 }
 
-TEST(ReportLayout, VerdictsMeetTheirLimitWhenEqual) {
-    EXPECT_EQ(VerdictWord(750.0f, FrontLimit), "positive");
-    EXPECT_EQ(VerdictWord(749.9f, FrontLimit), "negative");
-    EXPECT_EQ(VerdictWord(700.0f, SideLimit), "positive");
-    EXPECT_EQ(VerdictWord(699.9f, SideLimit), "negative");
-    EXPECT_EQ(VerdictWord(9999.0f, FrontLimit), "positive");
+// What the page prints from a grid row: each verdict is judged from the reading text beside it, a
+// text that holds no reading prints neither itself nor a verdict, and Connect's placeholders print
+// blank. The notice is what the question before printing says.
+TEST(ReportLayout, PrintsEachReadingWithItsOwnVerdictOrNeither) {
+    const struct {
+        const char* Name;
+        ReportMeasurement Row;
+        // Date, time, the front, left and right readings, then their verdicts.
+        std::array<std::string, 8> Printed;
+        const char* Notice;
+    } cases[] = {
+        {"read by the meter",
+         {"2026-12-10", "05:50:00", "075,3", "070,0", "069,9"},
+         {"2026-12-10", "05:50:00", "075,3", "070,0", "069,9", "positive", "positive", "negative"},
+         ""},
+        {"at the limits, no value on the meter",
+         {"2026-12-10", "05:50:00", "075,0", "070,0", "-----"},
+         {"2026-12-10", "05:50:00", "075,0", "070,0", "-----", "positive", "positive", "positive"},
+         ""},
+        {"a tenth below the limits",
+         {"2026-12-10", "05:50:00", "074,9", "069,9", "069,9"},
+         {"2026-12-10", "05:50:00", "074,9", "069,9", "069,9", "negative", "negative", "negative"},
+         ""},
+        {"cleared by Connect",
+         {PlaceholderDateText, PlaceholderTimeText, PlaceholderReadingText, PlaceholderReadingText,
+          PlaceholderReadingText},
+         {"", "", "", "", "", "", "", ""},
+         "Record 4 holds no reading from the meter, so its report shows no verdict."},
+        {"from a file without date or time",
+         {"", "", "099,9", "000,0", "070,0"},
+         {"", "", "099,9", "000,0", "070,0", "positive", "negative", "positive"},
+         ""},
+        {"one cell empty",
+         {"2026-12-10", "05:50:00", "080,0", "", "071,5"},
+         {"2026-12-10", "05:50:00", "080,0", "", "071,5", "positive", "", "positive"},
+         "Record 4 holds no left reading from the meter, so its report shows no left verdict."},
+        // Texts the meter's display form never takes: no reading, whatever number they hold.
+        {"not in the display form",
+         {"2026-12-10", "05:50:00", "75,3", "075.3", "0753"},
+         {"2026-12-10", "05:50:00", "", "", "", "", "", ""},
+         "Record 4 holds no reading from the meter, so its report shows no verdict."},
+        {"partly in the display form",
+         {"10.12.2026", "05:50", "075,3", " 75,3", "-"},
+         {"10.12.2026", "05:50", "075,3", "", "", "positive", "", ""},
+         "Record 4 holds no left or right reading from the meter, so its report shows no left or "
+         "right verdict."},
+    };
+    for (const auto& c : cases) {
+        const auto texts = ComposeReportTexts({}, c.Row);
+        const std::array<std::string, 8> printed{
+            texts[Date],         texts[Time],         texts[FrontReading], texts[LeftReading],
+            texts[RightReading], texts[FrontVerdict], texts[LeftVerdict],  texts[RightVerdict]};
+        EXPECT_EQ(printed, c.Printed) << c.Name;
+        EXPECT_EQ(MissingVerdictNotice(4, c.Row), c.Notice) << c.Name;
+    }
 }
 
 TEST(ReportLayout, VehicleTypeWordsForTheComboItems) {
@@ -97,8 +149,7 @@ TEST(ReportLayout, ComposesTheTextsInLayoutOrder) {
                           "WX 12345", 1,          "Make",
                           "Model",    "12000",    std::string(300, 'c'),
                           "Inspector"};
-    ReportMeasurement measurement{"2026-12-10", "05:50:00", "074,9", "070,0",
-                                  "069,9",      749.0f,     700.0f,  699.0f};
+    ReportMeasurement measurement{"2026-12-10", "05:50:00", "074,9", "070,0", "069,9"};
     const auto texts = ComposeReportTexts(entries, measurement);
     const std::array<std::string, ReportTextCount> expected{"Customer",
                                                             "Street 1",

@@ -44,8 +44,7 @@ Composed Compose() {
     entries.Make = "HEKTOR";
     entries.Comment = Zazolc;
     entries.Diagnostician = Gesla;
-    const ReportMeasurement measurement{"10.12.2026", "05:58:12", "074,9", "070,0",
-                                        "071,2",      749.0f,     700.0f,  712.0f};
+    const ReportMeasurement measurement{"10.12.2026", "05:58:12", "074,9", "070,0", "071,2"};
     Composed c{ComposeReportTexts(entries, measurement), {}, {}};
     ReportImage image = ReportImage::Load(FormFile);
     c.Blank = ReadRaster(image);

@@ -60,12 +60,19 @@ LRESULT CALLBACK DialogDriver::RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     return 0;
 }
 
+void NoteMessageBox(HWND box, MessageBoxSeen& seen) {
+    seen.Caption = WindowText(box);
+    seen.Text = WindowText(GetDlgItem(box, 0xFFFF));
+    HWND icon = GetDlgItem(box, 0x440);
+    seen.Icon = icon && IsWindowVisible(icon)
+                    ? reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0))
+                    : nullptr;
+    seen.HasIcon = seen.Icon != nullptr;
+}
+
 DialogDriver::Action AnswerMessageBox(MessageBoxSeen& seen, int button) {
     return [&seen, button](HWND box) {
-        seen.Caption = WindowText(box);
-        seen.Text = WindowText(GetDlgItem(box, 0xFFFF));
-        HWND icon = GetDlgItem(box, 0x440);
-        seen.HasIcon = icon && IsWindowVisible(icon) && SendMessageA(icon, STM_GETICON, 0, 0);
+        NoteMessageBox(box, seen);
         PostMessageA(box, WM_COMMAND, button, 0);
     };
 }

@@ -50,8 +50,11 @@ struct MessageBoxSeen {
     std::string Caption;
     std::string Text;
     bool HasIcon = false;
+    HICON Icon = nullptr;
 };
 
+// Notes what a message box shows.
+void NoteMessageBox(HWND box, MessageBoxSeen& seen);
 // Answers a message box with a button after noting what it showed.
 DialogDriver::Action AnswerMessageBox(MessageBoxSeen& seen, int button = IDOK);
 // Types a file name into a file dialog and presses its OK button; notes the filter shown first.

@@ -1,5 +1,6 @@
 // The main window's side of the meter link: sending requests, applying what the meter sends,
 // Connect and Disconnect, the identification and poll timers, and closing the port.
+#include "data/GridPlaceholders.h"
 #include "meter/LinkState.h"
 #include "ui/Controls.h"
 #include "ui/ErrorDisplay.h"
@@ -112,12 +113,12 @@ void TMainForm::sbStartClick() {
     Timer3.SetEnabled(false);
     CurrentRecord = 1;
     for (int r = 1; r <= 9; ++r) {
-        Tabela.SetCell(1, r, "00-00-00");
-        Tabela.SetCell(2, r, "00:00:00");
+        Tabela.SetCell(1, r, PlaceholderDateText);
+        Tabela.SetCell(2, r, PlaceholderTimeText);
     }
     for (int c = 3; c <= 5; ++c) {
         for (int r = 1; r <= 9; ++r)
-            Tabela.SetCell(c, r, "0,0");
+            Tabela.SetCell(c, r, PlaceholderReadingText);
     }
     if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str()))
         MessageBoxA(Handle, "serial ports not found", ApplicationTitle().c_str(), MB_OK);

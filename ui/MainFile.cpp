@@ -4,6 +4,7 @@
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/ProgramFiles.h"
 #include "ui/UserSettings.h"
 
@@ -26,6 +27,7 @@ bool AskFileName(HWND owner, std::string& fileName, const char* filter, const ch
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrDefExt = defaultExt;
     dialog.Flags = flags | OFN_NOCHANGEDIR;
+    const TModalScope modal(owner);
     if (!(save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog)))
         return false;
     fileName = buffer;
@@ -45,6 +47,7 @@ void TMainForm::FileOpen() {
 bool TMainForm::ChangesSavedOrDropped() {
     if (!MeasurementsChanged)
         return true;
+    const TModalScope modal(Handle);
     switch (MessageBoxA(Handle, "Save changes to the measurements?", "Kavra Tintra",
                         MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/Unit2.h"
 #include "ui/UserSettings.h"
 
@@ -119,8 +120,10 @@ void TMainForm::sbStartClick() {
         for (int r = 1; r <= 9; ++r)
             Tabela.SetCell(c, r, "0,0");
     }
-    if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str()))
+    if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str())) {
+        const TModalScope modal(Handle);
         MessageBoxA(Handle, "serial ports not found", ApplicationTitle().c_str(), MB_OK);
+    }
     SetStartCaption("Disconnect");
     SetWindowTextA(Form2->btTestComm, "TEST");
     Form2->Show();

@@ -3,6 +3,7 @@
 #include "report/TestReport.h"
 #include "ui/Controls.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/PrintPreview.h"
 #include "ui/ProgramFiles.h"
 
@@ -44,6 +45,7 @@ ReportSource TMainForm::ShownReport() {
 }
 
 void TMainForm::FilePrint() {
+    const TModalScope modal(Handle);
     PrintTestReport(Handle, ShownReport());
 }
 
@@ -58,5 +60,6 @@ void TMainForm::FilePrintPreview() {
 }
 
 void TMainForm::FilePrintSetup() {
+    const TModalScope modal(Handle);
     SetUpPrinter(Handle);
 }

@@ -1,10 +1,13 @@
 #include "ui/ModalScope.h"
 
-TModalScope::TModalScope(HWND Owner) : Owner(Owner) {
+TModalScope::TModalScope(HWND Owner)
+    : Owner(Owner), OwnerWasEnabled(!Owner || IsWindowEnabled(Owner)) {
     EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(this));
 }
 
 TModalScope::~TModalScope() {
+    if (!OwnerWasEnabled && IsWindow(Owner))
+        EnableWindow(Owner, FALSE);
     for (HWND window : Disabled) {
         if (IsWindow(window))
             EnableWindow(window, TRUE);

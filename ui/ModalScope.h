@@ -9,7 +9,8 @@
 
 // Disables the thread's visible top-level windows other than Owner (the dialog disables that one
 // itself) from construction to destruction, when exactly the ones it disabled are enabled again.
-// Scopes nest: a dialog opened over another leaves what the outer one disabled as it was.
+// Scopes nest: a dialog opened over another leaves what the outer one disabled as it was, its
+// owner included (Wine's message box enables its owner on closing, even one it found disabled).
 class TModalScope {
   public:
     explicit TModalScope(HWND Owner);
@@ -19,6 +20,7 @@ class TModalScope {
 
   private:
     HWND Owner;
+    bool OwnerWasEnabled;
     std::vector<HWND> Disabled;
     static BOOL CALLBACK DisableWindow(HWND Window, LPARAM Scope);
 };

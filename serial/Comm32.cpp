@@ -117,7 +117,10 @@ bool TComm32::OpenPort() {
     }
     StartThread(*WriteThread, THREAD_PRIORITY_ABOVE_NORMAL);
 
-    if (!WaitForThreadsReady()) {
+    ++Waits;
+    const bool ready = WaitForThreadsReady();
+    WaitOver();
+    if (!ready) {
         ClosePort();
         return false;
     }
@@ -168,10 +171,19 @@ bool TComm32::WaitForThreadsReady() {
     }
 }
 
+void TComm32::WaitOver() {
+    if (--Waits == 0 && OnWaitOver)
+        OnWaitOver(this);
+}
+
 void TComm32::ClosePort() {
     IsConnected = false;
-    if (!CommHandle)
+    // The close under way ends the workers and releases everything; a second one run from its
+    // wait would do it under the first.
+    if (!CommHandle || Closing)
         return;
+    Closing = true;
+    ++Waits;
     WriteCommsLog("Stopping the Comm");
     // Both workers are told at once and end their own I/O, so one deadline bounds the close
     // whichever of them is stuck; the main thread makes no call on the port before it waits.
@@ -203,6 +215,8 @@ void TComm32::ClosePort() {
     CommHandle = nullptr;
     if (!LogFileName.empty())
         CloseCommsLog();
+    Closing = false;
+    WaitOver();
 }
 
 // Workers stuck in the system: cancel their I/O, then close the port, which also ends operations

@@ -51,6 +51,8 @@ class TComm32 {
 
     TReceiveDataEvent OnReceiveData;
     TNotifyEvent OnRequestHangup;
+    // Called as the outermost wait of ClosePort or OpenPort ends, before either returns.
+    TNotifyEvent OnWaitOver;
 
     const std::string& CommsLogFileName() const { return LogFileName; }
     // Also names the process-wide log; empty turns logging off.
@@ -59,9 +61,14 @@ class TComm32 {
     // Throws ECommsError (or the log file's error); false when the port opened but the
     // threads could not be started.
     bool OpenPort();
+    // Does nothing when called again from a handler run during its own wait.
     void ClosePort();
     bool QueueSend(const void* Data, uint16_t Length);
     bool Connected() const { return IsConnected; }
+    // True while ClosePort or OpenPort waits for the workers: the thread's sent messages are
+    // handled meanwhile, and whatever they ask that would close or open the port has to wait
+    // until OnWaitOver.
+    bool Waiting() const { return Waits > 0; }
 
   private:
     TReadThread* ReadThread = nullptr;
@@ -73,7 +80,10 @@ class TComm32 {
     HANDLE CloseEvent = nullptr;
     HWND NotifyWindow = nullptr;
     bool IsConnected = false;
+    bool Closing = false;
+    int Waits = 0;
 
+    void WaitOver();
     void StartThread(TCommThread& Thread, int Priority);
     bool WaitForThreadsReady();
     void BreakStuckThreads(const std::vector<HANDLE>& Running);

@@ -1,5 +1,7 @@
 #include "ui/ErrorDisplay.h"
 
+#include "ui/ModalScope.h"
+
 #include <cctype>
 
 std::string ApplicationTitleOf(std::string_view exeFileName) {
@@ -28,6 +30,7 @@ std::string ErrorBoxText(const std::string& message) {
 }
 
 void ShowError(const std::exception& error, HWND owner) {
+    const TModalScope modal(owner);
     MessageBoxA(owner, ErrorBoxText(error.what()).c_str(), ApplicationTitle().c_str(),
                 MB_OK | MB_ICONERROR);
 }

@@ -154,6 +154,12 @@ TMainForm::TMainForm() {
             ShowError(error, Handle);
         }
     };
+    Comm32.OnWaitOver = [this](TComm32*) {
+        if (CloseAfterWait) {
+            CloseAfterWait = false;
+            PostMessageA(Handle, WM_CLOSE, 0, 0);
+        }
+    };
     MainForm = this;
 }
 
@@ -504,6 +510,12 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         MoveToDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
+        // Another program may send it while the port's wait handles sent messages: closing then
+        // would close the port under the wait, so the close comes after it.
+        if (Comm32.Waiting()) {
+            CloseAfterWait = true;
+            return 0;
+        }
         CanClose = false;
         RunHandler(*this, &TMainForm::FormCloseQuery);
         if (!CanClose)

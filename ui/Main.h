@@ -251,6 +251,8 @@ class TMainForm {
     DWORD IdentificationStarted = 0;
     // Set by FormCloseQuery: whether the window may close.
     bool CanClose = false;
+    // A close asked for while the port's wait ran, done once it is over.
+    bool CloseAfterWait = false;
     std::string CurrentHint;
 };
 

@@ -5,6 +5,7 @@
 #include "data/StoreImage.h"
 #include "system/SystemFunction.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/ProgramFiles.h"
 #include "ui/RecoveryCopy.h"
 #include "ui/UserSettings.h"
@@ -32,6 +33,7 @@ bool AskFileName(HWND owner, std::string& fileName, const char* filter, const ch
                                                                   "GetOpenFileNameA");
     static const SystemFunction<decltype(&GetSaveFileNameA)> saveAs("comdlg32.dll",
                                                                     "GetSaveFileNameA");
+    const TModalScope modal(owner);
     if (!(save ? saveAs : open).For("The file dialog")(&dialog))
         return false;
     fileName = buffer;
@@ -51,6 +53,7 @@ void TMainForm::FileOpen() {
 bool TMainForm::ChangesSavedOrDropped() {
     if (!MeasurementsChanged)
         return true;
+    const TModalScope modal(Handle);
     switch (MessageBoxA(Handle, "Save changes to the measurements?", "Kavra Tintra",
                         MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:

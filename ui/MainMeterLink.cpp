@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/Unit2.h"
 #include "ui/UserSettings.h"
 
@@ -120,8 +121,10 @@ void TMainForm::sbStartClick() {
         for (int r = 1; r <= 9; ++r)
             Tabela.SetCell(c, r, PlaceholderReadingText);
     }
-    if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str()))
+    if (!ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str())) {
+        const TModalScope modal(Handle);
         MessageBoxA(Handle, "serial ports not found", ApplicationTitle().c_str(), MB_OK);
+    }
     SetStartCaption("Disconnect");
     SetWindowTextA(Form2->btTestComm, "TEST");
     Form2->Show();

@@ -2,6 +2,7 @@
 // is lost to a crash, a power cut or a log-off.
 #include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/RecoveryCopy.h"
 
 #include <memory>
@@ -38,8 +39,12 @@ bool TMainForm::OfferRecovery() {
     const std::string question = "Recover the measurements from " +
                                  ShortDateText(&copy->WrittenAt) + " " +
                                  LongTimeText(&copy->WrittenAt) + "?";
-    if (MessageBoxA(Handle, question.c_str(), ApplicationTitle().c_str(),
-                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    const bool taken = [&] {
+        const TModalScope modal(Handle);
+        return MessageBoxA(Handle, question.c_str(), ApplicationTitle().c_str(),
+                           MB_YESNO | MB_ICONQUESTION) == IDYES;
+    }();
+    if (!taken) {
         RemoveRecoveryCopy();
         return false;
     }

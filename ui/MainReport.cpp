@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/ErrorDisplay.h"
 #include "ui/Main.h"
+#include "ui/ModalScope.h"
 #include "ui/PrintPreview.h"
 #include "ui/ProgramFiles.h"
 
@@ -26,6 +27,7 @@ bool PageWithoutVerdictWanted(HWND owner, const TStringGrid& grid, const char* a
     if (notice.empty())
         return true;
     const std::string question = notice + " " + action + " it anyway?";
+    const TModalScope modal(owner);
     return MessageBoxA(owner, question.c_str(), ApplicationTitle().c_str(),
                        MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
@@ -57,6 +59,7 @@ ReportSource TMainForm::ShownReport() {
 }
 
 void TMainForm::FilePrint() {
+    const TModalScope modal(Handle);
     if (PageWithoutVerdictWanted(Handle, Tabela, "Print"))
         PrintTestReport(Handle, ShownReport());
 }
@@ -74,5 +77,6 @@ void TMainForm::FilePrintPreview() {
 }
 
 void TMainForm::FilePrintSetup() {
+    const TModalScope modal(Handle);
     SetUpPrinter(Handle);
 }

@@ -2,6 +2,7 @@
 #include "ui/Main.h"
 
 #include "ui/Controls.h"
+#include "ui/ModalScope.h"
 
 #include <cstring>
 
@@ -68,10 +69,12 @@ void TMainForm::HelpAbout() {
     const std::string version = ProgramVersion();
     const std::string text =
         version.empty() ? WebAddress : std::string(WebAddress) + "\n\nVersion " + version;
+    const TModalScope modal(Handle);
     MessageBoxA(Handle, text.c_str(), "Kavra Tintra", MB_OK);
 }
 
 void TMainForm::Image1Click() {
+    const TModalScope modal(Handle);
     MessageBoxA(Handle, CompanyLine, "Kavra Tintra", MB_OK);
 }
 

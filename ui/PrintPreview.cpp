@@ -3,6 +3,7 @@
 #include "report/ReportPrinter.h"
 #include "ui/Dpi.h"
 #include "ui/EventBinding.h"
+#include "ui/ModalScope.h"
 #include "ui/Pictures.h"
 #include "ui/WindowClass.h"
 #include "ui/WindowObject.h"
@@ -306,6 +307,7 @@ void TPrintPreview::MouseWheel(WPARAM wParam, LPARAM lParam) {
 }
 
 void TPrintPreview::PrintPage() {
+    const TModalScope modal(Handle);
     const PrinterDc printer = ShowPrintDialog(Handle);
     if (printer)
         PrintReportPage(printer.get(), *Page);

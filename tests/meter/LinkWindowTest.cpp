@@ -4,6 +4,8 @@
 
 #include <dbt.h>
 
+#include <thread>
+
 namespace {
 
 // A volatile key of the test's own under HKEY_CURRENT_USER, with the given values in order.
@@ -438,6 +440,28 @@ TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
         ShowWindow();
         LogStart = MeterLog().size();
     }
+}
+
+// Another program's WM_CLOSE reaches the window while Disconnect waits for the port's workers,
+// which handles sent messages: the window closes once, after the wait, and the close under way is
+// the only one.
+TEST_F(LinkTest, ACloseSentDuringDisconnectsWaitClosesTheWindowOnceAfterIt) {
+    Identify();
+    Form->MeasurementsChanged = true;
+    MessageBoxSeen question;
+    Dialogs.Expect(AnswerMessageBox(question, IDNO));
+    // Queued for the main thread's next look at its messages, which is Disconnect's wait: the
+    // command is sent, so nothing handles the queue before.
+    std::thread([this] { SendNotifyMessageA(Form->Handle, WM_CLOSE, 0, 0); }).join();
+    SendMessageA(Form->Handle, WM_COMMAND, idsbStart, 0);
+    ASSERT_TRUE(IsWindow(Form->Handle)) << "closed inside the wait";
+    EXPECT_EQ(WindowText(Form->sbStart), "Connect");
+    EXPECT_FALSE(Form->Comm32.Connected());
+    EXPECT_TRUE(question.Text.empty()) << "asked inside the wait";
+    EXPECT_EQ(RunMessageLoop(), 0);
+    EXPECT_EQ(question.Text, "Save changes to the measurements?");
+    EXPECT_FALSE(IsWindow(Form->Handle));
+    EXPECT_TRUE(PortIsFree());
 }
 
 } // namespace

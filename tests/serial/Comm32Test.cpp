@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -610,6 +611,89 @@ TEST(Comm32StuckWorkers, BothAreGivenUpWithinOneBoundWhileTheWindowStaysAlive) {
         EXPECT_LT(LineStartingWith(lines, line), lines.size()) << line << "\n" << LogOf(lines);
 
     ExpectTheNextSessionUndisturbedByTheGivenUp(session, log, 2);
+}
+
+// A message that another thread sends this one, as another program sends the owner's window one:
+// queued at once, it is handled at the thread's next look at its queue, which is the close's wait
+// when the close comes next.
+class SentFromAnotherThread {
+  public:
+    explicit SentFromAnotherThread(std::function<void()> Action) : Action(std::move(Action)) {
+        Handle = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
+        SetWindowLongPtrA(Handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
+        std::thread([this] { SendNotifyMessageA(Handle, WM_APP, 0, 0); }).join();
+    }
+    ~SentFromAnotherThread() { DestroyWindow(Handle); }
+    SentFromAnotherThread(const SentFromAnotherThread&) = delete;
+    SentFromAnotherThread& operator=(const SentFromAnotherThread&) = delete;
+
+  private:
+    static LRESULT CALLBACK Procedure(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+        if (Message != WM_APP)
+            return DefWindowProcA(Window, Message, WParam, LParam);
+        reinterpret_cast<SentFromAnotherThread*>(GetWindowLongPtrA(Window, GWLP_USERDATA))
+            ->Action();
+        return 0;
+    }
+    std::function<void()> Action;
+    HWND Handle;
+};
+
+// What the owner's loop finds after the close: the exit code of the quit that ends it, or -1
+// where it would go on waiting.
+int ExitCodeForTheOwnersLoop() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            return static_cast<int>(message.wParam);
+        DispatchMessageA(&message);
+    }
+    return -1;
+}
+
+TEST(Comm32, AQuitPostedBeforeOrDuringTheCloseStillEndsTheOwnersLoopAfterIt) {
+    for (const bool duringTheWait : {false, true}) {
+        SCOPED_TRACE(duringTheWait ? "posted during the close's wait" : "posted before the close");
+        CommSession session;
+        session.Open();
+        bool postedInTheWait = false;
+        std::unique_ptr<SentFromAnotherThread> sent;
+        if (duringTheWait) {
+            sent = std::make_unique<SentFromAnotherThread>([&] {
+                postedInTheWait = session.Comm.Waiting();
+                PostQuitMessage(7);
+            });
+        } else {
+            PostQuitMessage(7);
+        }
+        session.Comm.ClosePort();
+        EXPECT_EQ(postedInTheWait, duringTheWait);
+        EXPECT_FALSE(session.Comm.Connected());
+        EXPECT_EQ(ExitCodeForTheOwnersLoop(), 7);
+    }
+}
+
+// A handler run during the close's wait that closes again leaves it to the close under way,
+// which stops the workers once and reports the end of its wait once.
+TEST(Comm32, ACloseAskedForDuringTheClosesWaitLeavesItToTheCloseUnderWay) {
+    CommSession session;
+    const std::string log = session.OpenLogged("close-in-close.log");
+    int waitsOver = 0;
+    session.Comm.OnWaitOver = [&](TComm32*) { ++waitsOver; };
+    bool askedInTheWait = false;
+    SentFromAnotherThread sent([&] {
+        askedInTheWait = session.Comm.Waiting();
+        session.Comm.ClosePort();
+    });
+    session.Comm.ClosePort();
+    EXPECT_TRUE(askedInTheWait);
+    EXPECT_FALSE(session.Comm.Waiting());
+    EXPECT_EQ(waitsOver, 1);
+    const auto lines = ReadLines(log);
+    EXPECT_EQ(std::ranges::count(lines, std::string("Stopping the Comm")), 1) << LogOf(lines);
+    ExpectAFreshSessionToReachTheMeter();
 }
 
 } // namespace

@@ -329,4 +329,36 @@ TEST_F(PrintPreviewTest, MissingOrBadFormGivesPrintsMessageAndNoWindow) {
     }
 }
 
+// A print dialog of either window takes the input of the other one too, until it closes.
+TEST_F(PrintPreviewTest, EachWindowsPrintDialogBlocksTheOtherWindowToo) {
+    const HWND preview = OpenPreview();
+    ASSERT_TRUE(preview);
+    const struct {
+        const char* Dialog;
+        std::function<void()> Open;
+        HWND Other;
+    } dialogs[] = {
+        {"the preview's print dialog", [] { Keystroke('P', VK_CONTROL); }, Form->Handle},
+        {"Print Setup",
+         [this] {
+             PostMessageA(Form->Handle, WM_COMMAND, idFilePrintSetupItem, 0);
+             ProcessMessages();
+         },
+         preview},
+    };
+    for (const auto& d : dialogs) {
+        SCOPED_TRACE(d.Dialog);
+        bool otherEnabled = true;
+        Dialogs.Expect([&](HWND dialog) {
+            otherEnabled = IsWindowEnabled(d.Other);
+            PressButton(IDCANCEL)(dialog);
+        });
+        d.Open();
+        EXPECT_EQ(Dialogs.Pending(), 0u) << "the dialog came";
+        EXPECT_FALSE(otherEnabled);
+        EXPECT_TRUE(IsWindowEnabled(Form->Handle));
+        EXPECT_TRUE(IsWindowEnabled(preview));
+    }
+}
+
 } // namespace

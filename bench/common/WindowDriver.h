@@ -2,6 +2,7 @@
 // Drives the real main window and port dialog as a user would, for the benchmarks that read the
 // virtual meter through them.
 #include "MessagePump.h"
+#include "StepWatch.h"
 #include "ui/Main.h"
 #include "ui/Unit2.h"
 
@@ -14,3 +15,23 @@ void Click(HWND control);
 // Connect (after Disconnect when connected), the port's entry, TEST and the identification;
 // false when the meter did not identify itself in time.
 bool Identify(TMainForm& form, TForm2& dialog, const char* port);
+
+// Answers the dialog boxes this thread's windows open, each once its own loop runs: the question
+// about unsaved changes No, since a benchmark keeps no readings; any other box stops the
+// benchmark, naming the box.
+class BoxAnswers {
+  public:
+    explicit BoxAnswers(StepWatch& watch);
+    ~BoxAnswers();
+    BoxAnswers(const BoxAnswers&) = delete;
+    BoxAnswers& operator=(const BoxAnswers&) = delete;
+    // The questions about unsaved changes answered so far.
+    int SaveQuestions = 0;
+
+  private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK RelayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    StepWatch& Watch;
+    HWND Relay = nullptr;
+    HHOOK HookHandle = nullptr;
+};

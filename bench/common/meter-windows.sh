@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Runs a benchmark that drives the real windows, under Wine with a warm wineserver, in a working
-# folder of its own with a sample config.wmx, against a virtual meter on COM7:
-#   bench/common/meter-windows.sh <work folder name> <exe under build/win> [arguments]
+# folder of its own with a sample config.wmx, against a virtual meter on COM7, stopped after a
+# time limit in seconds (above the benchmark's own limits for each step):
+#   bench/common/meter-windows.sh <work folder name> <limit> <exe under build/win> [arguments]
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
+here="$(dirname "${BASH_SOURCE[0]}")"
+source "$here/../../scripts/env.sh"
+source "$here/limited.sh"
 meter="$WMX_ROOT/scripts/virtual-meter.sh"
 
 work="$WMX_BUILD/$1"
@@ -18,4 +21,4 @@ cleanup() {
 trap cleanup EXIT
 "$meter" start com7
 cd "$work"
-wine "$WMX_WIN_BUILD/$2" "${@:3}" | tr -d '\r'
+limited "$2" "$1" "$WMX_WIN_BUILD/$3" "${@:4}" | tr -d '\r'

@@ -9,9 +9,10 @@
 //                                            the page composed as Print composes it and its
 //                                            first scaled paint; runs 1 and 0 give run.sh the
 //                                            peak memory beside Print's
-// Figures are printed; nothing is judged.
+// Figures are printed; nothing is judged. A step that takes longer than a minute stops it.
 
 #include "DialogButton.h"
+#include "StepWatch.h"
 
 #include "report/ReportImage.h"
 #include "report/TestReport.h"
@@ -34,6 +35,9 @@ const ReportEntries Entries{
     "Jan Example", "Long Street 12", "00-950 Town", "WX 12345",          0,
     "Make",        "Model 3",        "123456",      "Rear lamp cracked", "A. Diagnostician"};
 const ReportMeasurement Measurement{"10.12.2026", "06:00:00", "075,3", "070,0", "069,9"};
+
+// Above the slowest step: a print job spooled on a busy machine.
+constexpr DWORD WatchLimitMs = 60000;
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
@@ -95,11 +99,12 @@ int Scale(const std::string& smallForm) {
     return 0;
 }
 
-int Prepare(const std::string& form, int runs) {
+int Prepare(StepWatch& watch, const std::string& form, int runs) {
     if (runs == 0)
         return 0; // the process alone, for the memory baseline
     std::vector<double> load, texts, convert, total;
     for (int i = 0; i < runs; ++i) {
+        watch.Step("prepare, run " + std::to_string(i + 1) + " of " + std::to_string(runs));
         const LARGE_INTEGER t0 = Now();
         ReportImage image = ReportImage::Load(form);
         const LARGE_INTEGER t1 = Now();
@@ -121,11 +126,12 @@ int Prepare(const std::string& form, int runs) {
     return 0;
 }
 
-int Print(int runs) {
+int Print(StepWatch& watch, int runs) {
     if (runs == 0)
         return 0; // the process alone, for the memory baseline
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {
+        watch.Step("print, run " + std::to_string(i + 1) + " of " + std::to_string(runs));
         PressOnNextDialog print(IDOK);
         const LARGE_INTEGER t0 = Now();
         PrintTestReport(nullptr, {[] { return Entries; }, [] { return Measurement; }});
@@ -138,11 +144,12 @@ int Print(int runs) {
     return 0;
 }
 
-int Preview(int runs) {
+int Preview(StepWatch& watch, int runs) {
     if (runs == 0)
         return 0; // the process alone, for the memory baseline
     std::vector<double> compose, paint, total;
     for (int i = 0; i < runs; ++i) {
+        watch.Step("preview, run " + std::to_string(i + 1) + " of " + std::to_string(runs));
         const LARGE_INTEGER t0 = Now();
         ReportPage page = ComposeReportPage({[] { return Entries; }, [] { return Measurement; }});
         const LARGE_INTEGER t1 = Now();
@@ -172,14 +179,16 @@ int Preview(int runs) {
 int main(int argc, char** argv) {
     try {
         const std::string mode = argc > 1 ? argv[1] : "";
+        StepWatch watch("report benchmark", WatchLimitMs);
+        watch.Step(mode);
         if (mode == "scale" && argc == 3)
             return Scale(argv[2]);
         if (mode == "prepare" && argc == 4)
-            return Prepare(argv[2], std::atoi(argv[3]));
+            return Prepare(watch, argv[2], std::atoi(argv[3]));
         if (mode == "print" && argc == 3)
-            return Print(std::atoi(argv[2]));
+            return Print(watch, std::atoi(argv[2]));
         if (mode == "preview" && argc == 3)
-            return Preview(std::atoi(argv[2]));
+            return Preview(watch, std::atoi(argv[2]));
         std::fprintf(stderr, "usage: report_bench scale <form.bmp> | prepare <form.bmp> <runs> | "
                              "print <runs> | preview <runs>\n");
         return 2;

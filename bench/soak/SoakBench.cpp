@@ -1,6 +1,7 @@
 // Soak of the meter link through the real windows against the virtual meter on COM7: many
 // open, reply, hang-up and close cycles, then a long poll, each followed by the growth of the
-// process's handles, threads and memory and by the replies lost or repeated.
+// process's handles, threads and memory and by the replies lost or repeated. A step that takes
+// longer than a minute or a box other than the question about unsaved changes stops it.
 // Usage: soak_bench [cycles] [poll-seconds]
 #include "MeterRecords.h"
 #include "WindowDriver.h"
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr const char* MeterPort = "COM7";
+// Above the longest step: a poll's own limit.
+constexpr DWORD WatchLimitMs = 60000;
 
 struct Resources {
     long Handles = 0;
@@ -124,6 +127,8 @@ bool Poll(TMainForm& form, TForm2& dialog, ReplyCount& replies) {
 int main(int argc, char** argv) {
     const int cycles = argc > 1 ? std::atoi(argv[1]) : 500;
     const int pollSeconds = argc > 2 ? std::atoi(argv[2]) : 600;
+    StepWatch watch("soak benchmark", WatchLimitMs);
+    BoxAnswers boxes(watch);
     TMainForm form;
     TForm2 dialog;
     form.Show();
@@ -133,12 +138,14 @@ int main(int argc, char** argv) {
     // The first cycle creates what a process creates once (the first debugger output, the first
     // error); growth counts from after it.
     ReplyCount cycleReplies;
+    watch.Step("cycle 1 of " + std::to_string(cycles));
     Cycle(form, dialog, hangups, cycleReplies);
     const Resources cyclesBase = Measure();
     PrintResources("after cycle 1", cyclesBase, cyclesBase);
     int failedCycles = 0;
     const DWORD cyclesStart = GetTickCount();
     for (int cycle = 2; cycle <= cycles; ++cycle) {
+        watch.Step("cycle " + std::to_string(cycle) + " of " + std::to_string(cycles));
         failedCycles += !Cycle(form, dialog, hangups, cycleReplies);
         if (cycle % 100 == 0 || cycle == cycles)
             PrintResources("after cycle " + std::to_string(cycle), Measure(), cyclesBase);
@@ -148,11 +155,11 @@ int main(int argc, char** argv) {
                 cycles, (GetTickCount() - cyclesStart) / 1000.0, failedCycles, cycleReplies.Lost,
                 cycleReplies.Repeated);
 
-    if (!Identify(form, dialog, MeterPort)) {
-        std::printf("the meter on %s did not identify itself for the poll\n", MeterPort);
-        return 1;
-    }
+    watch.Step("the identification for the poll");
+    if (!Identify(form, dialog, MeterPort))
+        watch.Fail(std::string("the meter on ") + MeterPort + " did not identify itself");
     ReplyCount pollReplies;
+    watch.Step("poll 1");
     Poll(form, dialog, pollReplies);
     const Resources pollBase = Measure();
     PrintResources("after poll 1", pollBase, pollBase);
@@ -160,8 +167,9 @@ int main(int argc, char** argv) {
     const DWORD pollStart = GetTickCount();
     DWORD nextReport = 120000;
     for (DWORD elapsed = 0; elapsed < pollSeconds * 1000u; elapsed = GetTickCount() - pollStart) {
-        stuckPolls += !Poll(form, dialog, pollReplies);
         ++polls;
+        watch.Step("poll " + std::to_string(polls));
+        stuckPolls += !Poll(form, dialog, pollReplies);
         if (elapsed >= nextReport) {
             PrintResources("after " + std::to_string(elapsed / 1000) + " s of polling", Measure(),
                            pollBase);
@@ -169,6 +177,7 @@ int main(int argc, char** argv) {
         }
     }
     PrintResources("after " + std::to_string(polls) + " polls", Measure(), pollBase);
+    watch.Step("Disconnect");
     Click(form.sbStart);
     PrintResources("closed, against cycle 1", Measure(), cyclesBase);
     std::printf("%d polls of nine records in %.1f s: %d stuck, replies lost %ld, repeated %ld, "

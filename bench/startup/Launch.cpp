@@ -13,8 +13,11 @@
 
 namespace {
 
+// How long a start may take before the program is taken as never idle.
+constexpr DWORD IdleLimitMs = 30000;
+
 // One start to idle, in milliseconds; negative when the program cannot start or never idles.
-double StartToIdle(const char* program) {
+double StartToIdle(const char* program, int run) {
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
     std::string command = program;
@@ -24,17 +27,19 @@ double StartToIdle(const char* program) {
     QueryPerformanceCounter(&begin);
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
-        std::fprintf(stderr, "launch: cannot start %s (%lu)\n", program, GetLastError());
+        std::fprintf(stderr, "launch: run %d: cannot start %s (%lu)\n", run, program,
+                     GetLastError());
         return -1;
     }
-    const DWORD idle = WaitForInputIdle(process.hProcess, 30000);
+    const DWORD idle = WaitForInputIdle(process.hProcess, IdleLimitMs);
     QueryPerformanceCounter(&end);
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (idle != 0) {
-        std::fprintf(stderr, "launch: %s never became idle\n", program);
+        std::fprintf(stderr, "launch: run %d: %s not idle within %lu s\n", run, program,
+                     IdleLimitMs / 1000);
         return -1;
     }
     return 1000.0 * (end.QuadPart - begin.QuadPart) / frequency.QuadPart;
@@ -52,7 +57,7 @@ int main(int argc, char** argv) {
     std::vector<std::vector<double>> times(programs);
     for (int run = 0; run < runs; ++run) {
         for (int p = 0; p < programs; ++p) {
-            const double time = StartToIdle(argv[2 + p]);
+            const double time = StartToIdle(argv[2 + p], run + 1);
             if (time < 0)
                 return 1;
             times[p].push_back(time);

@@ -4,10 +4,12 @@
 # program that imports the same system libraries as wmx.exe and initialises the common controls
 # as it does, with wmx.exe's manifest (common controls 6, DPI awareness) and without. wmx.exe's
 # time less the first baseline's is what the program itself adds. Also the sizes of wmx.exe
-# (stripped, as shipped) and of the packages.
+# (stripped, as shipped) and of the packages. Each start may take 30 s, each run of the launcher
+# 40 s a start and a minute more; beyond, it stops with an error that names the run and program.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 source "$here/../../scripts/env.sh"
+source "$here/../common/limited.sh"
 runs="${WMX_BENCH_RUNS:-20}"
 
 work="$WMX_BUILD/bench-startup"
@@ -29,8 +31,10 @@ trap stop_wine_session EXIT
 
 cd "$work"
 # One line per program, in this order.
-mapfile -t ms < <(wine launch.exe "$runs" minimal.exe same-dll.exe same-dll-manifest.exe wmx.exe |
-    tr -d '\r')
+programs=(minimal.exe same-dll.exe same-dll-manifest.exe wmx.exe)
+medians="$(limited $((60 + runs * ${#programs[@]} * 40)) "start-up benchmark, $runs runs" \
+    launch.exe "$runs" "${programs[@]}" | tr -d '\r')"
+mapfile -t ms <<<"$medians"
 minimal=${ms[0]} bare=${ms[1]} baseline=${ms[2]} wmx=${ms[3]}
 echo "start-up of the $WMX_ARCH build, median of $runs runs taken in turns (ms): wmx.exe $wmx;" \
     "same libraries with the manifest $baseline, without $bare; minimal window $minimal"
@@ -38,8 +42,14 @@ echo "wmx.exe adds $(awk -v a="$wmx" -v b="$baseline" 'BEGIN { printf "%.1f", a 
     "to its baseline; ratio to the minimal window" \
     "$(awk -v a="$wmx" -v b="$minimal" 'BEGIN { printf "%.2f", a / b }')"
 # Where the time goes: one start traced by Wine, from the program's load to the end of each phase
-# it marks (tracing slows every phase a little).
-WINEDEBUG=+timestamp,+debugstr,+loaddll wine launch.exe 1 wmx.exe 2>&1 >/dev/null | tr -d '\r' |
+# it marks (tracing slows every phase a little). The launcher's figure is left out.
+trace="$work/trace.log"
+if ! WINEDEBUG=+timestamp,+debugstr,+loaddll limited 100 "start-up benchmark, the traced run" \
+    launch.exe 1 wmx.exe 2>"$trace" >/dev/null; then
+    tail -n 20 "$trace" >&2
+    exit 1
+fi
+tr -d '\r' <"$trace" |
     awk '
     /Loaded L".*wmx\.exe"/ && !start { start = $1 + 0; last = start; next }
     start && /wmx start-up: / {

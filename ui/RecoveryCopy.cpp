@@ -4,13 +4,9 @@
 
 #include <vector>
 
-std::wstring RecoveryCopyPath;
-
 namespace {
 
 std::wstring CopyPath() {
-    if (!RecoveryCopyPath.empty())
-        return RecoveryCopyPath;
     wchar_t folder[MAX_PATH] = L"";
     const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)

@@ -10,9 +10,6 @@
 #include <optional>
 #include <string>
 
-// Where the copy is kept; empty for the user's own place. Tests point it at a folder of theirs.
-extern std::wstring RecoveryCopyPath;
-
 // Writes the copy under a name of its own beside its place, then moves it there in one step, so
 // that a crash meanwhile leaves the previous copy whole. False when it could not be written.
 bool WriteRecoveryCopy(const MeasurementSet& set, const std::string& origin);

@@ -30,6 +30,12 @@ constexpr const char* SaveQuestion = "Save changes to the measurements?";
 constexpr const char* Answered = "wmx bench answered";
 } // namespace
 
+void KeepAppDataInWorkingFolder() {
+    wchar_t folder[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    SetEnvironmentVariableW(L"LOCALAPPDATA", folder);
+}
+
 BoxAnswers::BoxAnswers(StepWatch& watch) : Watch(watch) {
     Answers = this;
     Relay =

@@ -16,6 +16,10 @@ void Click(HWND control);
 // false when the meter did not identify itself in time.
 bool Identify(TMainForm& form, TForm2& dialog, const char* port);
 
+// The windows keep their recovery copy of the readings in the benchmark's working folder, where
+// no later start of the program finds it.
+void KeepAppDataInWorkingFolder();
+
 // Answers the dialog boxes this thread's windows open, each once its own loop runs: the question
 // about unsaved changes No, since a benchmark keeps no readings; any other box stops the
 // benchmark, naming the box.

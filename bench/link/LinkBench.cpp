@@ -30,6 +30,7 @@ double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
 int main() {
     StepWatch watch("link benchmark", WatchLimitMs);
     BoxAnswers boxes(watch);
+    KeepAppDataInWorkingFolder();
     TMainForm form;
     TForm2 dialog;
     form.Show();

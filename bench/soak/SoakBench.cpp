@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
     const int pollSeconds = argc > 2 ? std::atoi(argv[2]) : 600;
     StepWatch watch("soak benchmark", WatchLimitMs);
     BoxAnswers boxes(watch);
+    KeepAppDataInWorkingFolder();
     TMainForm form;
     TForm2 dialog;
     form.Show();

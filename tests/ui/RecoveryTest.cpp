@@ -12,7 +12,7 @@ namespace {
 class RecoveryTest : public SampleWindowTest {
   protected:
     bool CopyExists() const {
-        return GetFileAttributesW(RecoveryCopyPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+        return GetFileAttributesA(RecoveryCopyFile().c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     // The copy's set and file, as a start would read them.
     std::pair<std::string, std::string> CopiedRegistrationAndOrigin() const {
@@ -77,12 +77,8 @@ TEST_F(RecoveryTest, TheEndOfTheSessionAsksFirstAndNeverLosesTheSet) {
 // The program killed a moment after typing, as by a crash or a power cut, offers the set back at
 // its next start, before config.wmx.
 TEST_F(RecoveryTest, AKilledProgramOffersTheSetBackAtItsNextStart) {
-    const std::string appData = Path("appdata");
-    CreateDirectoryA(appData.c_str(), nullptr);
-    wchar_t ownAppData[MAX_PATH] = L"";
-    GetEnvironmentVariableW(L"LOCALAPPDATA", ownAppData, MAX_PATH);
-    SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(appData).c_str());
-    const std::string copy = appData + "\\Kavra Tintra\\recovery.dat";
+    // The program started keeps its copy where this test does.
+    const std::string copy = RecoveryCopyFile();
     {
         ProgramRun run(WMX_EXE, L"", Folder);
         ASSERT_TRUE(run.Main);
@@ -110,10 +106,6 @@ TEST_F(RecoveryTest, AKilledProgramOffersTheSetBackAtItsNextStart) {
             << "the rest of the set as config.wmx gave it";
         run.Kill();
     }
-    SetEnvironmentVariableW(L"LOCALAPPDATA", ownAppData);
-    DeleteFileA(copy.c_str());
-    RemoveDirectoryA((appData + "\\Kavra Tintra").c_str());
-    RemoveDirectoryA(appData.c_str());
 }
 
 TEST_F(RecoveryTest, RefusedTheCopyIsRemovedAndConfigIsLoaded) {

@@ -1,7 +1,6 @@
 #include "WindowDriver.h"
 
 #include "ui/Controls.h"
-#include "ui/RecoveryCopy.h"
 #include "ui/UserSettings.h"
 
 #include <commctrl.h>
@@ -134,8 +133,13 @@ void MainFormTest::SetUp() {
     GetCurrentDirectoryA(MAX_PATH, previous);
     PreviousFolder = previous;
     SetCurrentDirectoryA(Folder.c_str());
-    // Each test keeps its recovery copy to itself.
-    RecoveryCopyPath = Widen(Path("recovery.dat"));
+    // Each test, and each program it starts, keeps its recovery copy to itself.
+    const std::string appData = Path("appdata");
+    CreateDirectoryA(appData.c_str(), nullptr);
+    wchar_t ownAppData[MAX_PATH] = L"";
+    GetEnvironmentVariableW(L"LOCALAPPDATA", ownAppData, MAX_PATH);
+    OwnAppData = ownAppData;
+    SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(appData).c_str());
     std::memset(&MeasurementStore, 0, sizeof MeasurementStore);
     CurrentRecord = 0;
     Form = std::make_unique<TMainForm>();
@@ -147,7 +151,10 @@ void MainFormTest::TearDown() {
     EXPECT_EQ(Dialogs.Unexpected, std::vector<std::string>{}) << "dialogs nobody expected";
     EXPECT_EQ(Dialogs.Pending(), 0u) << "dialogs that did not come";
     SetCurrentDirectoryA(PreviousFolder.c_str());
-    RecoveryCopyPath.clear();
+    SetEnvironmentVariableW(L"LOCALAPPDATA", OwnAppData.c_str());
+    DeleteFileA(RecoveryCopyFile().c_str());
+    RemoveDirectoryA(Path("appdata\\Kavra Tintra").c_str());
+    RemoveDirectoryA(Path("appdata").c_str());
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((Folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {

@@ -72,6 +72,8 @@ class MainFormTest : public testing::Test {
     void WriteConfig(const MeasurementSet& store) const;
     void ShowWindow();
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
+    // Where the program keeps its recovery copy in this test.
+    std::string RecoveryCopyFile() const { return Path("appdata\\Kavra Tintra\\recovery.dat"); }
 
     void Click(HWND control, int x, int y);
     void ClickRow(int row);
@@ -90,6 +92,7 @@ class MainFormTest : public testing::Test {
 
     std::string Folder;
     std::string PreviousFolder;
+    std::wstring OwnAppData;
     DialogDriver Dialogs;
     std::unique_ptr<TMainForm> Form;
 };

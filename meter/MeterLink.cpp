@@ -112,7 +112,6 @@ void CountFurtherMeasurementReplies(MeterLink& link, Bytes frames) {
 
 DeliveryOutcome ReceiveDelivery(MeterLink& link, std::span<const std::uint8_t> delivery) {
     ++link.ReceivedCount;
-    link.Poll.Heard();
     const std::size_t length = std::min(delivery.size(), link.ReceiveBuffer.size());
     std::copy_n(delivery.begin(), length, link.ReceiveBuffer.begin());
     // Only the bytes of this delivery count; what an earlier one left behind them does not.

@@ -42,10 +42,6 @@ void MeterPoll::Asked(std::uint8_t record) {
     Waiting.push_back({record, Ticks});
 }
 
-void MeterPoll::Heard() {
-    LastHeardTick = Ticks;
-}
-
 void MeterPoll::ForgetRequestsLostInSilence() {
     while (!Waiting.empty() &&
            Ticks - std::max(Waiting.front().Tick, LastHeardTick) >= SilentTicksBeforeLost)
@@ -53,6 +49,7 @@ void MeterPoll::ForgetRequestsLostInSilence() {
 }
 
 std::optional<std::uint8_t> MeterPoll::Replied() {
+    LastHeardTick = Ticks;
     if (Waiting.empty())
         return std::nullopt; // answers nothing the poll asked for
     const std::uint8_t record = Waiting.front().Record;

@@ -31,18 +31,16 @@ class MeterPoll {
     // A request for the record went out.
     void Asked(std::uint8_t record);
 
-    // Every delivery, whatever it holds: the meter is still at work.
-    void Heard();
     // One complete measurement reply, readable or not: the record it carries, when that is
-    // certain.
+    // certain. A reply shows the meter still at work; noise or a line error does not.
     std::optional<std::uint8_t> Replied();
     // The reply carrying the record has been read and written: true when that ends the poll
     // (record 9, the last it asks for).
     bool Carried(std::uint8_t record);
 
-    // A request is taken as lost once nothing at all has come from the meter for this many ticks
-    // (1.5 s) since it went out: a meter still at work on requests asked long ago keeps sending,
-    // so a reply that comes after such a silence still would be taken for a later request's.
+    // A request is taken as lost once no measurement reply has come for this many ticks (1.5 s)
+    // since it went out: a meter still at work on requests asked long ago keeps replying, so a
+    // reply that comes after such a silence still would be taken for a later request's.
     static constexpr unsigned SilentTicksBeforeLost = 5;
 
   private:

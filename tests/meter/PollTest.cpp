@@ -152,6 +152,14 @@ class SimulatedPoll {
     }
 };
 
+// Bytes without a CR every 250 ms for 10 s, as from a line full of interference.
+std::map<int, std::string> NoiseThroughout() {
+    std::map<int, std::string> noise;
+    for (int at = 125; at < 10000; at += 250)
+        noise[at] = "\x13~noise";
+    return noise;
+}
+
 struct TimingCase {
     const char* Name;
     MeterBehaviour Meter;
@@ -193,6 +201,11 @@ const TimingCase TimingCases[] = {
      {},
      "1222222222223----3456789",
      7300},
+    {"record 5 ignored once, noise on the line throughout",
+     {.Records = {{5, {T::Ignore}}}, .Unasked = NoiseThroughout()},
+     {},
+     "1234556----6789",
+     4600},
     {"reply 5 split by a 150 ms pause",
      {.Records = {{5, {T::Split150}}}},
      {},

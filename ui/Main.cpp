@@ -154,6 +154,7 @@ TMainForm::TMainForm() {
             ShowError(error, Handle);
         }
     };
+    Comm32.OnRequestHangup = [this](TComm32*) { Comm32RequestHangup(); };
     Comm32.OnWaitOver = [this](TComm32*) {
         if (CloseAfterWait) {
             CloseAfterWait = false;

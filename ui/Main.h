@@ -136,6 +136,9 @@ class TMainForm {
     void SendFrame(FrameBuffer request, std::uint16_t length);
     void Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength);
     void sbStartClick();
+    // Stops the identification and the poll and closes the port; the table stays.
+    void Disconnect();
+    void Comm32RequestHangup();
     void Timer2Timer();
     void Timer3Timer();
     // Starts the identification on the port just opened (TEST).

@@ -24,6 +24,10 @@ std::string NoAnswerText(const std::string& port) {
     return "No answer from the meter on " + port;
 }
 
+std::string LineLostText(const std::string& port) {
+    return "The line to the meter on " + port + " was lost";
+}
+
 } // namespace
 
 void TMainForm::SendFrame(FrameBuffer request, std::uint16_t length) {
@@ -91,19 +95,35 @@ void TMainForm::StartIdentification() {
     Timer3.SetEnabled(true);
 }
 
+void TMainForm::Disconnect() {
+    Link.Poll.Stop();
+    Timer2.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    Link.SentCount = 0;
+    Link.ReceivedCount = 0;
+    SetStatusText(1, SentPanelText(0));
+    SetStatusText(2, ReceivedPanelText(0));
+    Comm32.ClosePort();
+    Form2->PortClosed();
+    SetWaitCursor(false);
+    SetStartCaption("Connect");
+}
+
+// A worker that failed (the cable pulled, the adapter gone) leaves a port that reads nothing: a
+// poll would ask it for ever. The port is closed as by Disconnect and the hint panel says why;
+// the readings already in the table stay.
+void TMainForm::Comm32RequestHangup() {
+    // One left over from a close that has already happened.
+    if (!Comm32.Connected())
+        return;
+    const std::string port = Comm32.CommPort;
+    Disconnect();
+    SetStatusText(3, LineLostText(port));
+}
+
 void TMainForm::sbStartClick() {
     if (WindowText(sbStart) != "Connect") {
-        Link.Poll.Stop();
-        Timer2.SetEnabled(false);
-        Timer3.SetEnabled(false);
-        Link.SentCount = 0;
-        Link.ReceivedCount = 0;
-        SetStatusText(1, SentPanelText(0));
-        SetStatusText(2, ReceivedPanelText(0));
-        Comm32.ClosePort();
-        Form2->PortClosed();
-        SetWaitCursor(false);
-        SetStartCaption("Connect");
+        Disconnect();
         return;
     }
     // Connect clears the table.

@@ -84,17 +84,21 @@ struct ReplyCount {
     long WrongRows = 0;
 };
 
-// Open, identification reply, the meter hangs up, Disconnect.
+// Open, identification reply, the meter hangs up and the program closes the port.
 bool Cycle(TMainForm& form, TForm2& dialog, int& hangups, ReplyCount& replies) {
     if (!Identify(form, dialog, MeterPort)) {
         ++replies.Lost;
         return false;
     }
+    // Counted before the hang-up's close resets the counters.
+    replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
     const int before = hangups;
     Cue(form, "hangup");
-    const bool hungUp = PumpUntil([&] { return hangups > before; }, 5000);
-    replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
-    Click(form.sbStart);
+    // The program closes a port whose line is lost; Disconnect when it did not hear of it.
+    const bool hungUp =
+        PumpUntil([&] { return hangups > before && !form.Comm32.Connected(); }, 5000);
+    if (form.Comm32.Connected())
+        Click(form.sbStart);
     return hungUp;
 }
 
@@ -134,7 +138,11 @@ int main(int argc, char** argv) {
     TForm2 dialog;
     form.Show();
     int hangups = 0;
-    form.Comm32.OnRequestHangup = [&](TComm32*) { ++hangups; };
+    const TNotifyEvent programsHangup = form.Comm32.OnRequestHangup;
+    form.Comm32.OnRequestHangup = [&](TComm32* comm) {
+        ++hangups;
+        programsHangup(comm);
+    };
 
     // The first cycle creates what a process creates once (the first debugger output, the first
     // error); growth counts from after it.

@@ -417,6 +417,36 @@ TEST_F(LinkTest, DisconnectMidPollStopsItAndClosesThePort) {
     EXPECT_EQ(RequestedRecords().size(), requests) << "no requests after Disconnect";
 }
 
+// A pulled cable ends the port's workers: the port is closed as by Disconnect, so that no poll
+// asks a dead line for ever and OK cannot start one, and the hint panel names the port.
+TEST_F(LinkTest, ALineLostBeforeOkOrMidPollClosesThePortAndSaysSo) {
+    const struct {
+        const char* When;
+        std::function<void()> Reach;
+        bool RecordOneRead;
+    } cases[] = {
+        {"identified, before OK", [this] { Identify(); }, false},
+        {"mid-poll", [this] { PollStuckAtRecordTwo(); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.When);
+        // Connect asks nothing about readings of an earlier case.
+        Form->MeasurementsChanged = false;
+        c.Reach();
+        Cue("hangup");
+        ASSERT_TRUE(WaitUntil([&] { return !Form->Comm32.Connected(); }));
+        EXPECT_EQ(WindowText(Form->sbStart), "Connect");
+        EXPECT_FALSE(Form->Timer2.Enabled());
+        EXPECT_FALSE(Form->Timer3.Enabled());
+        EXPECT_FALSE(IsWaitCursor());
+        EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+        EXPECT_EQ(Form->StatusText(3), "The line to the meter on COM6 was lost");
+        EXPECT_TRUE(PortIsFree());
+        if (c.RecordOneRead)
+            ExpectRowHolds(1, MeterRecords[0]);
+    }
+}
+
 TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
     const std::function<void(TMainForm&)> closers[] = {
         [](TMainForm& form) { PostMessageA(form.Handle, WM_SYSCOMMAND, SC_CLOSE, 0); },

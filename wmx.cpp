@@ -1,11 +1,11 @@
 // The program's entry: creates the main window, the hidden Form1 and Form2, in this order, and
 // runs the message loop until the main window closes. "wmx.exe PATH" opens PATH at start.
-#include "ui/Application.h"
-#include "ui/ErrorDisplay.h"
-#include "ui/Main.h"
-#include "ui/ProgramFiles.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "ui/main_window/Application.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/main_window/ProgramFiles.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/EmptyWindow.h"
+#include "ui/win32/ErrorDisplay.h"
 
 #include <windows.h>
 

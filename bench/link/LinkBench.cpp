@@ -4,7 +4,7 @@
 // Connect asks from the second run on is answered No.
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 #include <algorithm>
 #include <cstdio>

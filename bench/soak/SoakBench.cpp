@@ -6,7 +6,7 @@
 #include "MeterRecords.h"
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
-#include "ui/EventBinding.h"
+#include "ui/win32/EventBinding.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>

@@ -5,9 +5,9 @@
 #include "MeterRecords.h"
 #include "WindowDriver.h"
 #include "meter/LinkState.h"
-#include "ui/Controls.h"
-#include "ui/Unit2.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/UserSettings.h"
 
 #include <algorithm>
 #include <fstream>

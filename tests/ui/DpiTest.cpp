@@ -7,11 +7,11 @@
 #include "GridDesign.h"
 #include "ScreenPicture.h"
 #include "report/ReportImage.h"
-#include "ui/Controls.h"
-#include "ui/Dpi.h"
-#include "ui/PrintPreview.h"
-#include "ui/Unit2.h"
-#include "ui/User32Function.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/print_preview/PrintPreview.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/User32Function.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,9 +5,9 @@
 #include "MessagePump.h"
 #include "ScreenPicture.h"
 #include "report/TestReport.h"
-#include "ui/Controls.h"
-#include "ui/Dpi.h"
-#include "ui/PrintPreview.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/print_preview/PrintPreview.h"
+#include "ui/win32/Dpi.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,7 +1,7 @@
 #pragma once
 // Pictures of windows as they are on the screen, and what the tests look for in them.
 
-#include "ui/StringGrid.h"
+#include "ui/controls/StringGrid.h"
 
 #include <windows.h>
 

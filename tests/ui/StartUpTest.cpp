@@ -3,9 +3,9 @@
 
 #include "GridDesign.h"
 
-#include "ui/Controls.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/EmptyWindow.h"
 
 #include <commctrl.h>
 

@@ -5,9 +5,9 @@
 
 #include "MessagePump.h"
 #include "report/TestReport.h"
-#include "ui/Controls.h"
-#include "ui/PrintPreview.h"
-#include "ui/Unit2.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/print_preview/PrintPreview.h"
 
 #include <functional>
 

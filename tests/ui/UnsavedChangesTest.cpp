@@ -4,9 +4,9 @@
 
 #include "data/MeasurementFile.h"
 #include "meter/LinkState.h"
-#include "ui/Controls.h"
-#include "ui/Unit2.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/UserSettings.h"
 
 #include <functional>
 

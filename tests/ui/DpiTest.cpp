@@ -133,14 +133,10 @@ class LayoutAtDpi : public MainFormTest {
     void SetUp() override {
         MainFormTest::SetUp();
         WriteConfig(*SampleStore());
-        Dialog = std::make_unique<TForm2>();
         ShowWindow();
+        Dialog = &Form->PortDialog();
         Dialog->Show();
         ProcessMessages();
-    }
-    void TearDown() override {
-        Dialog.reset();
-        MainFormTest::TearDown();
     }
 
     void ExpectMainWindowAt(int dpi, bool designedFrame) {
@@ -344,7 +340,7 @@ class LayoutAtDpi : public MainFormTest {
         }
     }
 
-    std::unique_ptr<TForm2> Dialog;
+    TForm2* Dialog = nullptr;
 };
 
 TEST_F(LayoutAtDpi, BothWindowsAreTheirDesignScaledToTheScreensDpi) {

@@ -111,8 +111,7 @@ bool TMainForm::SaveAs() {
 
 void TMainForm::FormShow() {
     Timer1.SetEnabled(true);
-    Timer2.SetEnabled(false);
-    Timer3.SetEnabled(false);
+    Session.StopAsking();
     SendMessageA(rodzaj_pojazdu, CB_SETCURSEL, 0, 0);
     if (OfferRecovery())
         return;

@@ -4,10 +4,10 @@
 // parts add a handler by defining the member in their own file and adding its line there.
 
 #include "data/MeasurementRecord.h"
-#include "meter/MeterFrame.h"
-#include "serial/Comm32.h"
 #include "ui/controls/StringGrid.h"
+#include "ui/meter_session/MeterSession.h"
 #include "ui/win32/ActivationFocus.h"
+#include "ui/win32/WindowTimer.h"
 
 #include <windows.h>
 
@@ -18,6 +18,7 @@
 
 struct ReportSource;
 class TPrintPreview;
+class TForm2;
 
 // The store of the nine measurements and the slot the window refers to, shared by every part.
 extern MeasurementSet MeasurementStore;
@@ -71,21 +72,7 @@ enum ControlId : int {
     idRecoveryTimer,
 };
 
-// A window-message timer of the main window; ticks go through the dispatch table.
-class TTimer {
-  public:
-    void Create(HWND owner, UINT id, UINT interval);
-    void SetEnabled(bool enabled);
-    bool Enabled() const { return IsEnabled; }
-    UINT Interval = 0;
-
-  private:
-    HWND Owner = nullptr;
-    UINT Id = 0;
-    bool IsEnabled = false;
-};
-
-class TMainForm {
+class TMainForm : private MeterSessionListener {
   public:
     TMainForm();
     ~TMainForm();
@@ -132,17 +119,10 @@ class TMainForm {
     void Edit10Exit();
     void Edit11Exit();
     void rodzaj_pojazduExit();
-    // The meter link (MainMeterLink.cpp).
-    void SendFrame(FrameBuffer request, std::uint16_t length);
-    void Comm32ReceiveData(const void* Buffer, std::uint16_t BufferLength);
+    // The meter session's side (MainMeterLink.cpp).
     void sbStartClick();
-    // Stops the identification and the poll and closes the port; the table stays.
-    void Disconnect();
-    void Comm32RequestHangup();
-    void Timer2Timer();
-    void Timer3Timer();
-    // Starts the identification on the port just opened (TEST).
-    void StartIdentification();
+    // The port dialog, made at the first Connect.
+    TForm2& PortDialog();
     // "Connect" or "Disconnect", on the tool button and in the Meter menu.
     void SetStartCaption(const char* caption);
     void FormCloseQuery();
@@ -185,11 +165,11 @@ class TMainForm {
     HWND Tooltips = nullptr;
     HMENU MainMenu = nullptr, FileMenu = nullptr, MeterMenu = nullptr, HelpMenu = nullptr;
     TTimer Timer1; // the clock
-    TTimer Timer2; // the poll of the meter's records
-    TTimer Timer3; // the identification request, repeated until the meter names itself
     // One tick a moment after a change: the recovery copy is written then.
     TTimer RecoveryTimer;
-    TComm32 Comm32;
+    // The meter's port, the link, the identification and the poll; handed to the port dialog.
+    MeterSession Session{CurrentRecord};
+    std::unique_ptr<TForm2> Dialog;
     // The print preview last opened; its window may have been closed since.
     std::unique_ptr<TPrintPreview> Preview;
 
@@ -205,6 +185,16 @@ class TMainForm {
     std::string DocumentFile;
 
   private:
+    void RequestSent() override;
+    void DeliveryDecoded(const DeliveryOutcome& outcome) override;
+    void IdentificationStarted() override;
+    void IdentificationUnanswered(const std::string& port) override;
+    void MeterIdentified(const std::string& port) override;
+    void PollTicked() override;
+    void PollEnded() override;
+    void PortClosed() override;
+    void LineLost(const std::string& port) override;
+
     template <class Owner>
     friend LRESULT CALLBACK RouteToOwner(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -221,7 +211,10 @@ class TMainForm {
     void PlaceBars();
     void SizeVehicleTypeBox();
     void AlignCaptions();
+    // The hints (MainHints.cpp).
     void AddHint(HWND control, const char* hint);
+    static const char* MenuHint(int id);
+    void MenuItemSelected(WPARAM wParam, LPARAM lParam);
     void DispatchCommand(int id, int code);
     LRESULT DispatchNotify(NMHDR& header);
     void ShowSlot(std::uint8_t n);
@@ -250,13 +243,14 @@ class TMainForm {
     bool Waiting = false;
     TActivationFocus Focus;
     bool Shown = false;
-    // When the running identification began.
-    DWORD IdentificationStarted = 0;
     // Set by FormCloseQuery: whether the window may close.
     bool CanClose = false;
     // A close asked for while the port's wait ran, done once it is over.
     bool CloseAfterWait = false;
     std::string CurrentHint;
+    // The client area at 96 dpi.
+    static constexpr int ClientWidth = 725;
+    static constexpr int ClientHeight = 342;
 };
 
 extern TMainForm* MainForm;

@@ -1,7 +1,5 @@
 #include "ui/port_dialog/PortDialog.h"
-#include "meter/LinkState.h"
 #include "ui/controls/StandardControls.h"
-#include "ui/main_window/MainWindow.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/EventBinding.h"
 #include "ui/win32/Layout.h"
@@ -41,11 +39,10 @@ int IndexOfPort(const PortTable& table, const std::string& port) {
 
 } // namespace
 
-TForm2::TForm2() {
+TForm2::TForm2(HWND owner, MeterSession& session) : Session(session) {
     RegisterWindowClass(
         {.Name = Form2Class, .Background = ButtonFaceBackground(), .Icon = ProgramIcon(SM_CXICON)});
     // Owned by the main window: it stays in front of it and has no taskbar button of its own.
-    HWND owner = MainForm ? MainForm->Handle : nullptr;
     Handle =
         CreateWindowExA(WS_EX_CONTROLPARENT, Form2Class, "communication", WS_CAPTION | WS_SYSMENU,
                         590, 198, 238, 330, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -70,10 +67,12 @@ TForm2::TForm2() {
     btTestComm = CreateChild("BUTTON", "TEST", WS_TABSTOP | BS_PUSHBUTTON, 128, 240, 75, 41, Handle,
                              idbtTestComm, Font);
     RouteMessagesTo(Handle, *this);
+    Session.AddListener(*this);
     Form2 = this;
 }
 
 TForm2::~TForm2() {
+    Session.RemoveListener(*this);
     SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     DestroyWindow(Handle);
     Form2 = nullptr;
@@ -107,14 +106,14 @@ void TForm2::FormShow() {
     FillList();
     // The port that last identified a meter where it is listed; else the last port found, none
     // when there is none.
-    const int remembered = IndexOfPort(Ports, RememberedMeterPort());
-    SelectEntry(remembered >= 0 ? remembered : Ports.PortCount - 1);
+    const int remembered = IndexOfPort(Session.Ports, RememberedMeterPort());
+    SelectEntry(remembered >= 0 ? remembered : Session.Ports.PortCount - 1);
 }
 
 void TForm2::FillList() {
     COMM_select.Clear();
-    for (int i = 0; i < Ports.PortCount; ++i)
-        COMM_select.Add(Ports.PortNames[i]);
+    for (int i = 0; i < Session.Ports.PortCount; ++i)
+        COMM_select.Add(Session.Ports.PortNames[i]);
     COMM_select.Add(OtherPort);
 }
 
@@ -124,37 +123,39 @@ void TForm2::FillList() {
 // identification or poll stays listed.
 void TForm2::FollowThePorts() {
     const int chosen = COMM_select.ItemIndex();
-    const bool otherChosen = chosen == Ports.PortCount;
-    const std::string chosenPort = chosen >= 0 && !otherChosen ? Ports.PortNames[chosen] : "";
+    const bool otherChosen = chosen == Session.Ports.PortCount;
+    const std::string chosenPort =
+        chosen >= 0 && !otherChosen ? Session.Ports.PortNames[chosen] : "";
     PortTable found;
-    ReadPortNames(found, PortList.Root, PortList.SubKey.c_str());
-    TComm32& comm = MainForm->Comm32;
-    if (comm.Connected() && IndexOfPort(Ports, comm.CommPort) >= 0 &&
+    ReadPortNames(found, Session.PortList.Root, Session.PortList.SubKey.c_str());
+    const TComm32& comm = Session.Comm32;
+    if (comm.Connected() && IndexOfPort(Session.Ports, comm.CommPort) >= 0 &&
         IndexOfPort(found, comm.CommPort) < 0 && found.PortCount < PortTable::MaxPorts)
         found.PortNames[found.PortCount++] = comm.CommPort;
     std::string arrived;
     for (int i = 0; i < found.PortCount; ++i) {
-        if (IndexOfPort(Ports, found.PortNames[i]) < 0)
+        if (IndexOfPort(Session.Ports, found.PortNames[i]) < 0)
             arrived = found.PortNames[i];
     }
     if (std::equal(found.PortNames.begin(), found.PortNames.begin() + found.PortCount,
-                   Ports.PortNames.begin(), Ports.PortNames.begin() + Ports.PortCount))
+                   Session.Ports.PortNames.begin(),
+                   Session.Ports.PortNames.begin() + Session.Ports.PortCount))
         return;
-    Ports = found;
+    Session.Ports = found;
     FillList();
-    int select = Ports.PortCount - 1;
+    int select = Session.Ports.PortCount - 1;
     if (otherChosen)
-        select = Ports.PortCount;
+        select = Session.Ports.PortCount;
     else if (!ChosenSinceShown && !arrived.empty())
-        select = IndexOfPort(Ports, arrived);
-    else if (IndexOfPort(Ports, chosenPort) >= 0)
-        select = IndexOfPort(Ports, chosenPort);
+        select = IndexOfPort(Session.Ports, arrived);
+    else if (IndexOfPort(Session.Ports, chosenPort) >= 0)
+        select = IndexOfPort(Session.Ports, chosenPort);
     // Only the choice moves: the handler would act as if the user had chosen.
     COMM_select.SetItemIndex(select);
 }
 
 void TForm2::COMM_selectClick() {
-    if (COMM_select.ItemIndex() == Ports.PortCount)
+    if (COMM_select.ItemIndex() == Session.Ports.PortCount)
         ShowWindow(COMM, SW_SHOW);
 }
 
@@ -163,35 +164,15 @@ void TForm2::btTestCommClick() {
     // Nothing to test before a port is chosen.
     if (chosen < 0)
         return;
-    Link.SentCount = 0;
-    Link.ReceivedCount = 0;
-    CurrentRecord = 1;
     EnableWindow(btOK, FALSE);
-    Link.Poll.Stop();
-    const std::string port = chosen == Ports.PortCount
-                                 ? WindowText(COMM).substr(0, PortTable::MaxNameLength)
-                                 : Ports.PortNames[chosen];
-    TComm32& comm = MainForm->Comm32;
-    comm.ClosePort();
-    if (port.empty())
-        throw ECommsError("Type the name of the serial port after \"other = \", e.g. COM5");
-    comm.CommPort = port;
-    // The message names the port, and a name that opens but is no serial port (NUL) fails as a
-    // port that cannot be opened.
-    bool opened = false;
-    try {
-        opened = comm.OpenPort();
-    } catch (const ECommsError& error) {
-        throw ECommsError(std::string(error.what()) + " " + port);
-    }
-    if (!opened)
-        throw ECommsError("Error opening com port " + port);
-    Link.ReplyText.clear();
-    MainForm->StartIdentification();
+    Session.StartIdentification(chosen == Session.Ports.PortCount
+                                    ? WindowText(COMM).substr(0, PortTable::MaxNameLength)
+                                    : Session.Ports.PortNames[chosen]);
 }
 
 // Enter then reads the meter, where the keyboard is still in the dialog.
-void TForm2::MeterIdentified() {
+void TForm2::MeterIdentified(const std::string&) {
+    EnableWindow(btOK, TRUE);
     const HWND focus = GetFocus();
     if (focus && (focus == Handle || IsChild(Handle, focus)))
         SetFocus(btOK);
@@ -199,15 +180,10 @@ void TForm2::MeterIdentified() {
 
 void TForm2::btOKClick() {
     // Enter reaches here even while OK is disabled; the poll needs the identified port open.
-    if (!IsWindowEnabled(btOK) || !MainForm->Comm32.Connected()) {
+    if (!IsWindowEnabled(btOK) || !Session.StartPoll()) {
         EnableWindow(btOK, FALSE);
         return;
     }
-    Link.SentCount = 0;
-    Link.ReceivedCount = 0;
-    CurrentRecord = 1;
-    Link.Poll.Start();
-    MainForm->Timer2.SetEnabled(true);
     ShowWindow(Handle, SW_HIDE);
 }
 

@@ -1,17 +1,19 @@
 #pragma once
-// The port selection dialog "communication": created hidden at start, shown by Connect, not
-// modal. TEST opens the chosen port and starts the identification; OK starts the poll.
+// The port dialog "communication" (the design's TForm2): made at the first Connect and shown by
+// every Connect, not modal, owned by the main window. TEST opens the chosen port and starts the
+// identification of the meter session; OK, once the meter has named itself, starts its poll.
 
 #include "ui/controls/RadioGroup.h"
+#include "ui/meter_session/MeterSession.h"
 #include "ui/win32/ActivationFocus.h"
 
 #include <windows.h>
 
 #include <string>
 
-class TForm2 {
+class TForm2 : private MeterSessionListener {
   public:
-    TForm2();
+    TForm2(HWND owner, MeterSession& session);
     ~TForm2();
     TForm2(const TForm2&) = delete;
     TForm2& operator=(const TForm2&) = delete;
@@ -25,10 +27,6 @@ class TForm2 {
     void btTestCommClick();
     void btOKClick();
     void FollowThePorts();
-    // The meter has named itself on the tested port.
-    void MeterIdentified();
-    // The port was closed (Disconnect, or the line hung up): OK has nothing left to read.
-    void PortClosed();
 
     HWND Handle = nullptr;
     TRadioGroup COMM_select;
@@ -37,12 +35,18 @@ class TForm2 {
     HWND btTestComm = nullptr;
 
   private:
+    // The meter has named itself on the tested port: OK may read it.
+    void MeterIdentified(const std::string& port) override;
+    // The port was closed (Disconnect, or the line lost): OK has nothing left to read.
+    void PortClosed() override;
+
     template <class Owner>
     friend LRESULT CALLBACK RouteToOwner(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void SelectEntry(int index);
     void FillList();
     void DrawOkButton(const DRAWITEMSTRUCT& item) const;
+    MeterSession& Session;
     HFONT Font = nullptr;
     TActivationFocus Focus;
     // Whether the user has chosen an entry since the dialog was last shown.

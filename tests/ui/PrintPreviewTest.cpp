@@ -152,6 +152,7 @@ TEST_F(PrintPreviewTest, PageAtActualSizeEqualsThePrintedPagePixelForPixel) {
 }
 
 TEST_F(PrintPreviewTest, TypingAfterItOpensDoesNotChangeThePage) {
+    // What Print hands the printer as the preview opens.
     std::optional<ScreenPicture> opened, typed;
     ASSERT_NO_FATAL_FAILURE(PrintFromMainWindow(opened));
     ASSERT_TRUE(OpenPreview());

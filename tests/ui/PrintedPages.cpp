@@ -65,7 +65,8 @@ std::optional<Samples> ReadPpm(const std::string& path) {
     return image;
 }
 
-// [a b c d e f]: the image's unit square onto the page, the first row of samples at its top.
+// [a b c d e f], as PDF writes it: takes the image's unit square onto the page, the first row of
+// samples lying at the square's top.
 using Matrix = std::array<double, 6>;
 
 // Where a page's content draws its one image; none when it draws none or more than one. Only the

@@ -16,6 +16,8 @@ class ScreenPicture {
     explicit ScreenPicture(HWND window);
     // A bitmap's pixels of that size, read alike.
     ScreenPicture(HBITMAP bitmap, SIZE size);
+    // Pixels read elsewhere: 0x00RRGGBB, rows from the top.
+    ScreenPicture(SIZE size, std::vector<DWORD> pixels) : Size(size), Pixels(std::move(pixels)) {}
     COLORREF At(int x, int y) const;
     int Width() const { return Size.cx; }
     int Height() const { return Size.cy; }

@@ -6,14 +6,18 @@
 
 namespace {
 
-std::wstring CopyPath() {
+// The program's folder in the user's local application data; empty where there is none.
+std::wstring ProgramFolder() {
     wchar_t folder[MAX_PATH] = L"";
     const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return {};
-    const std::wstring programFolder = std::wstring(folder) + L"\\Kavra Tintra";
-    CreateDirectoryW(programFolder.c_str(), nullptr);
-    return programFolder + L"\\recovery.dat";
+    return std::wstring(folder) + L"\\Kavra Tintra";
+}
+
+std::wstring CopyPath() {
+    const std::wstring folder = ProgramFolder();
+    return folder.empty() ? folder : folder + L"\\recovery.dat";
 }
 
 // Closes the handle however the function that opened it ends.
@@ -31,6 +35,8 @@ bool WriteRecoveryCopy(const MeasurementSet& set, const std::string& origin) {
     const std::wstring path = CopyPath();
     if (path.empty())
         return false;
+    // Made when a copy is first written, not when a start only looks for one.
+    CreateDirectoryW(ProgramFolder().c_str(), nullptr);
     const std::wstring written = path + L".new";
     const std::vector<std::uint8_t> bytes = RecoveryImage(set, origin);
     {

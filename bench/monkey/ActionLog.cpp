@@ -28,6 +28,7 @@ void ActionLog::Print() const {
     const long first = Total > static_cast<long>(Kept) ? Total - static_cast<long>(Kept) : 0;
     std::fprintf(stderr, "the last %ld actions of %ld:\n", Total - first, Total);
     for (long i = first; i < Total; ++i)
-        std::fprintf(stderr, "  %5ld %s\n", i + 1, Ring[static_cast<std::size_t>(i) % Kept].c_str());
+        std::fprintf(stderr, "  %5ld %s\n", i + 1,
+                     Ring[static_cast<std::size_t>(i) % Kept].c_str());
     LeaveCriticalSection(&Lock);
 }

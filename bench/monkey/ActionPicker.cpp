@@ -24,10 +24,9 @@ std::string Describe(HWND control) {
 
 std::string Narrow(const std::wstring& text) {
     std::string ansi(text.size() * 2 + 1, '\0');
-    ansi.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_ACP, 0, text.c_str(),
-                                                             static_cast<int>(text.size()),
-                                                             ansi.data(), static_cast<int>(ansi.size()),
-                                                             nullptr, nullptr)));
+    ansi.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(),
+                            static_cast<int>(ansi.size()), nullptr, nullptr)));
     return ansi;
 }
 
@@ -42,7 +41,8 @@ std::wstring RandomText(Random& random) {
     std::wstring text;
     for (int i = 0; i < length; ++i) {
         const std::wstring& from = random.Chance(25) ? polish : plain;
-        text += from[static_cast<std::size_t>(random.Between(0, static_cast<int>(from.size()) - 1))];
+        text +=
+            from[static_cast<std::size_t>(random.Between(0, static_cast<int>(from.size()) - 1))];
     }
     return text;
 }
@@ -61,14 +61,17 @@ struct KeyStroke {
 };
 
 const std::vector<KeyStroke> Keys = {
-    {VK_TAB, 0, "Tab", 10},          {VK_TAB, VK_SHIFT, "Shift+Tab", 5}, {VK_UP, 0, "Up", 6},
-    {VK_DOWN, 0, "Down", 6},         {VK_LEFT, 0, "Left", 3},            {VK_RIGHT, 0, "Right", 3},
-    {VK_HOME, 0, "Home", 2},         {VK_END, 0, "End", 2},              {VK_PRIOR, 0, "Page Up", 2},
-    {VK_NEXT, 0, "Page Down", 2},    {VK_RETURN, 0, "Enter", 6},         {VK_ESCAPE, 0, "Escape", 4},
-    {VK_SPACE, 0, "Space", 3},       {VK_BACK, 0, "Backspace", 3},       {VK_DELETE, 0, "Delete", 2},
-    {VK_DOWN, VK_MENU, "Alt+Down", 1}, {VK_ADD, 0, "+", 1},              {VK_SUBTRACT, 0, "-", 1},
-    {VK_F1, 0, "F1", 1},             {VK_F2, 0, "F2", 1},                {VK_F10, 0, "F10", 1},
-    {VK_F12, 0, "F12", 1},
+    {VK_TAB, 0, "Tab", 10},      {VK_TAB, VK_SHIFT, "Shift+Tab", 5},
+    {VK_UP, 0, "Up", 6},         {VK_DOWN, 0, "Down", 6},
+    {VK_LEFT, 0, "Left", 3},     {VK_RIGHT, 0, "Right", 3},
+    {VK_HOME, 0, "Home", 2},     {VK_END, 0, "End", 2},
+    {VK_PRIOR, 0, "Page Up", 2}, {VK_NEXT, 0, "Page Down", 2},
+    {VK_RETURN, 0, "Enter", 6},  {VK_ESCAPE, 0, "Escape", 4},
+    {VK_SPACE, 0, "Space", 3},   {VK_BACK, 0, "Backspace", 3},
+    {VK_DELETE, 0, "Delete", 2}, {VK_DOWN, VK_MENU, "Alt+Down", 1},
+    {VK_ADD, 0, "+", 1},         {VK_SUBTRACT, 0, "-", 1},
+    {VK_F1, 0, "F1", 1},         {VK_F2, 0, "F2", 1},
+    {VK_F10, 0, "F10", 1},       {VK_F12, 0, "F12", 1},
 };
 
 const std::vector<KeyStroke> Shortcuts = {
@@ -150,8 +153,8 @@ void ClickControl(Monkey& m, const Scene& s) {
     const POINT at{m.Chance.Between(r.left + 2, std::max(r.left + 2, r.right - 3)),
                    m.Chance.Between(r.top + 2, std::max(r.top + 2, r.bottom - 3))};
     Click(m, target, at,
-          Describe(target) + " at " + std::to_string(at.x) + "," + std::to_string(at.y) +
-              " in \"" + CaptionOf(window) + "\"");
+          Describe(target) + " at " + std::to_string(at.x) + "," + std::to_string(at.y) + " in \"" +
+              CaptionOf(window) + "\"");
     NotePollStart(m, s);
 }
 
@@ -170,8 +173,8 @@ void ClickRow(Monkey& m, const Scene& s) {
 }
 
 void TypeIntoField(Monkey& m, const Scene& s) {
-    static const std::vector<int> fields = {idEdit1,  idEdit2,  idEdit3, idEdit6,
-                                            idEdit7,  idEdit8,  idEdit9, idEdit10,
+    static const std::vector<int> fields = {idEdit1,  idEdit2,  idEdit3,         idEdit6,
+                                            idEdit7,  idEdit8,  idEdit9,         idEdit10,
                                             idEdit11, idtxtTmp, idrodzaj_pojazdu};
     const int id = m.Chance.Pick(fields);
     HWND field = GetDlgItem(s.Main, id);
@@ -204,7 +207,7 @@ void UseMenu(Monkey& m, const Scene& s) {
     static const std::vector<KeyStroke> menus = {
         {'F', VK_MENU, "Alt+F", 3}, {'M', VK_MENU, "Alt+M", 2}, {'H', VK_MENU, "Alt+H", 1}};
     static const std::vector<KeyStroke> inMenu = {
-        {VK_DOWN, 0, "Down", 6}, {VK_UP, 0, "Up", 3},         {VK_RIGHT, 0, "Right", 2},
+        {VK_DOWN, 0, "Down", 6}, {VK_UP, 0, "Up", 3},        {VK_RIGHT, 0, "Right", 2},
         {VK_LEFT, 0, "Left", 2}, {VK_RETURN, 0, "Enter", 3}, {VK_ESCAPE, 0, "Escape", 3},
         {'1', 0, "1", 1},        {'2', 0, "2", 1},           {'V', 0, "V", 1}};
     if (!Stroke(m, PickKey(m.Chance, menus), ""))
@@ -224,10 +227,13 @@ void PressToolButton(Monkey& m, const Scene& s) {
     static const std::vector<Tool> tools = {
         {idSpeedButton1, "Open"},        {idSpeedButton2, "Save As"},
         {idSpeedButton3, "Print"},       {idSpeedButton7, "Print Preview"},
-        {idSpeedButton4, "Print Setup"}, {idSpeedButton6, "About"},
-        {idsbStart, "Connect/Disconnect"}};
+        {idSpeedButton4, "Print Setup"}, {idSpeedButton6, "About"}};
     const Tool& tool = m.Chance.Pick(tools);
     Press(m, ToolButton(s.Main, tool.Id), std::string("the tool button ") + tool.Name);
+}
+
+void PressStart(Monkey& m, const Scene& s) {
+    Press(m, s.Start, "\"" + CaptionOf(s.Start) + "\"");
 }
 
 void ChoosePort(Monkey& m, const Scene& s) {
@@ -267,10 +273,10 @@ void HidePortDialog(Monkey& m, const Scene& s) {
 void UsePreview(Monkey& m, const Scene& s) {
     ComeForward(m.Program, s, s.Preview);
     static const std::vector<KeyStroke> keys = {
-        {VK_ADD, 0, "+", 3},          {VK_SUBTRACT, 0, "-", 2},    {VK_OEM_PLUS, 0, "=", 1},
-        {VK_DOWN, 0, "Down", 3},      {VK_UP, 0, "Up", 2},         {VK_RIGHT, 0, "Right", 2},
-        {VK_LEFT, 0, "Left", 1},      {VK_NEXT, 0, "Page Down", 2}, {VK_PRIOR, 0, "Page Up", 1},
-        {VK_HOME, 0, "Home", 1},      {VK_END, 0, "End", 1},       {'P', VK_CONTROL, "Ctrl+P", 1}};
+        {VK_ADD, 0, "+", 3},     {VK_SUBTRACT, 0, "-", 2},     {VK_OEM_PLUS, 0, "=", 1},
+        {VK_DOWN, 0, "Down", 3}, {VK_UP, 0, "Up", 2},          {VK_RIGHT, 0, "Right", 2},
+        {VK_LEFT, 0, "Left", 1}, {VK_NEXT, 0, "Page Down", 2}, {VK_PRIOR, 0, "Page Up", 1},
+        {VK_HOME, 0, "Home", 1}, {VK_END, 0, "End", 1},        {'P', VK_CONTROL, "Ctrl+P", 1}};
     Stroke(m, PickKey(m.Chance, keys), " in the preview");
 }
 
@@ -313,6 +319,9 @@ bool Always(const Monkey&, const Scene&) {
 bool PortShown(const Monkey&, const Scene& s) {
     return s.Port && s.Ok && s.Test && !s.PortEntries.empty();
 }
+bool OkEnabled(const Monkey& m, const Scene& s) {
+    return PortShown(m, s) && s.OkEnabled;
+}
 bool PortOtherTyped(const Monkey& m, const Scene& s) {
     return PortShown(m, s) && s.OtherPort;
 }
@@ -333,9 +342,12 @@ const Choice Choices[] = {
     {"shortcut", 60, Always, PressShortcut},
     {"menu", 40, Always, UseMenu},
     {"tool button", 80, Always, PressToolButton},
+    {"Connect or Disconnect", 40, Always, PressStart},
     {"choose a port", 60, PortShown, ChoosePort},
-    {"TEST", 60, PortShown, PressTest},
-    {"OK", 60, PortShown, PressOk},
+    {"TEST", 100, PortShown, PressTest},
+    {"OK", 30, PortShown, PressOk},
+    // The meter has named itself: OK reads it, as the inspector would.
+    {"OK to read the meter", 250, OkEnabled, PressOk},
     {"type a port", 15, PortOtherTyped, TypePort},
     {"hide the port dialog", 10, PortShown, HidePortDialog},
     {"use the preview", 50, PreviewShown, UsePreview},

@@ -16,6 +16,17 @@ double NowMs() {
     QueryPerformanceCounter(&now);
     return now.QuadPart / perMs;
 }
+
+double CpuMs(HANDLE thread) {
+    FILETIME created, ended, kernel, user;
+    if (!thread || !GetThreadTimes(thread, &created, &ended, &kernel, &user))
+        return 0;
+    const auto value = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime);
+    };
+    return (value(kernel) + value(user)) / 10000.0;
+}
 } // namespace
 
 AnswerWatch::AnswerWatch() : Stop(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
@@ -27,14 +38,26 @@ AnswerWatch::~AnswerWatch() {
     SetEvent(Stop);
     WaitForSingleObject(Thread, INFINITE);
     CloseHandle(Thread);
+    if (TargetThread)
+        CloseHandle(TargetThread);
     CloseHandle(Stop);
     DeleteCriticalSection(&Lock);
 }
 
-void AnswerWatch::Follow(HWND main) {
+void AnswerWatch::Follow(HWND main, DWORD thread) {
     EnterCriticalSection(&Lock);
     Target = main;
+    if (TargetThread)
+        CloseHandle(TargetThread);
+    TargetThread = thread ? OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread) : nullptr;
     LeaveCriticalSection(&Lock);
+}
+
+double AnswerWatch::LongestCpuMs() const {
+    EnterCriticalSection(&Lock);
+    const double cpu = LongestCpu;
+    LeaveCriticalSection(&Lock);
+    return cpu;
 }
 
 double AnswerWatch::LongestMs() const {
@@ -75,6 +98,7 @@ DWORD WINAPI AnswerWatch::Run(LPVOID self) {
 void AnswerWatch::Ask() {
     EnterCriticalSection(&Lock);
     const HWND target = Target;
+    const double cpuBefore = CpuMs(TargetThread);
     LeaveCriticalSection(&Lock);
     if (!target)
         return;
@@ -86,20 +110,22 @@ void AnswerWatch::Ask() {
     const DWORD error = GetLastError();
     const double took = NowMs() - start;
     EnterCriticalSection(&Lock);
+    const double cpu = CpuMs(TargetThread) - cpuBefore;
     // A window the monkey has stopped following, or one that has gone, owes no answer.
     if (target == Target && IsWindow(target)) {
         ++Asked;
         if (took > Longest) {
             Longest = took;
             LongestTick = asked;
+            LongestCpu = cpu;
         }
         // Any other error is the window going away under the question.
         if (!answered && (error == ERROR_TIMEOUT || error == 0) && Failed.empty()) {
-            char text[160];
+            char text[200];
             std::snprintf(text, sizeof text,
                           "the main window did not answer within %u ms (gave up after %.0f ms, "
-                          "error %lu)",
-                          LimitMs, took, error);
+                          "error %lu; its thread had %.0f ms of processor time meanwhile)",
+                          LimitMs, took, error, cpu);
             Failed = text;
         }
     }

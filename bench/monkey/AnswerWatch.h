@@ -15,12 +15,17 @@ class AnswerWatch {
     AnswerWatch(const AnswerWatch&) = delete;
     AnswerWatch& operator=(const AnswerWatch&) = delete;
 
-    // The window to ask from now on; none while the monkey ends or restarts the program.
-    void Follow(HWND main);
+    // The window to ask from now on, with its thread; none while the monkey ends or restarts the
+    // program.
+    void Follow(HWND main, DWORD thread = 0);
     // The longest answer so far, in milliseconds, and when it was asked (GetTickCount).
     double LongestMs() const;
     DWORD LongestAt() const;
     long Questions() const;
+    // The processor time the window's thread had during the longest answer: near the answer's
+    // time for work of its own, near none for a wait (on a file, another process, or a machine
+    // too busy to run it).
+    double LongestCpuMs() const;
     // Empty while every answer came in time; else what happened.
     std::string Failure() const;
 
@@ -29,7 +34,9 @@ class AnswerWatch {
     void Ask();
     mutable CRITICAL_SECTION Lock;
     HWND Target = nullptr;
+    HANDLE TargetThread = nullptr;
     double Longest = 0;
+    double LongestCpu = 0;
     DWORD LongestTick = 0;
     long Asked = 0;
     std::string Failed;

@@ -6,8 +6,9 @@ MeterFaults::MeterFaults(std::wstring relayFile, Random& random, ActionLog& log,
     : RelayFile(std::move(relayFile)), Chance(random), Log(log), Counts(figures) {}
 
 void MeterFaults::Send(const std::string& line) {
-    HANDLE file = CreateFileW(RelayFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(RelayFile.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     const std::string bytes = line + "\n";
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);

@@ -71,6 +71,8 @@ class Monkey {
     void WarmUp();
     void Rest();
     void SaveAs(const std::wstring& path);
+    // Rests the program and prints its objects now.
+    ProgramObjects CountAtRest(const char* when);
     void CheckChoices();
     void CheckRecoveryCopy();
     void PrintFigures() const;
@@ -90,5 +92,9 @@ class Monkey {
     ProgramObjects Settled;
     bool SettledTaken = false;
     DWORD SettledAt = 0;
+    DWORD NextCount = 0;
+    // Files chosen in the file dialogs, in all and by the settled point.
+    long FilesChosen = 0;
+    long FilesChosenBySettled = 0;
     std::string ObjectLines;
 };

@@ -103,8 +103,7 @@ bool RecoveryCopyWatch::Newer(MeasurementSet& set, std::string& failure) {
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    const BOOL ok =
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    const BOOL ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     CloseHandle(file);
     LastRead = written;
     if (!ok || read != bytes.size() || !ReadRecoveryImage(bytes, set)) {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every benchmark; each prints its own figures. The soak
-# (bench/soak/run.sh) runs its full length, about 16 minutes.
+# (bench/soak/run.sh) runs its full length, about 16 minutes, and the monkey (bench/monkey/run.sh)
+# ten minutes.
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 "$here/setup.sh"

@@ -53,7 +53,9 @@ void MeterPoll::ForgetRequestsLostInSilence() {
     while (!Waiting.empty() &&
            Ticks - std::max(Waiting.front().Tick, LastHeardTick) >= SilentTicks) {
         Waiting.pop_front();
-        WidenedWhileSettling = WidenedWhileSettling && Settling;
+        // A new giving up may widen the time again.
+        if (!Settling)
+            WidenedWhileSettling = false;
         Settling = true;
         SettlingSince = Ticks;
     }

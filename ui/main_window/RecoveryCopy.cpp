@@ -15,9 +15,11 @@ std::wstring ProgramFolder() {
     return std::wstring(folder) + L"\\Kavra Tintra";
 }
 
+constexpr const wchar_t* CopyName = L"\\recovery.dat";
+
 std::wstring CopyPath() {
     const std::wstring folder = ProgramFolder();
-    return folder.empty() ? folder : folder + L"\\recovery.dat";
+    return folder.empty() ? folder : folder + CopyName;
 }
 
 // Closes the handle however the function that opened it ends.
@@ -32,11 +34,12 @@ struct FileHandle {
 } // namespace
 
 bool WriteRecoveryCopy(const MeasurementSet& set, const std::string& origin) {
-    const std::wstring path = CopyPath();
-    if (path.empty())
+    const std::wstring folder = ProgramFolder();
+    if (folder.empty())
         return false;
     // Made when a copy is first written, not when a start only looks for one.
-    CreateDirectoryW(ProgramFolder().c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring path = folder + CopyName;
     const std::wstring written = path + L".new";
     const std::vector<std::uint8_t> bytes = RecoveryImage(set, origin);
     {

@@ -57,9 +57,13 @@ bool MeterSession::FindPorts() {
     return ReadPortNames(Ports, PortList.Root, PortList.SubKey.c_str());
 }
 
-void MeterSession::StartIdentification(const std::string& port) {
+void MeterSession::ZeroCounts() {
     Link.SentCount = 0;
     Link.ReceivedCount = 0;
+}
+
+void MeterSession::StartIdentification(const std::string& port) {
+    ZeroCounts();
     RecordCursor = 1;
     Link.Poll.Stop();
     Comm32.ClosePort();
@@ -85,8 +89,7 @@ void MeterSession::StartIdentification(const std::string& port) {
 bool MeterSession::StartPoll() {
     if (!Comm32.Connected())
         return false;
-    Link.SentCount = 0;
-    Link.ReceivedCount = 0;
+    ZeroCounts();
     RecordCursor = 1;
     Link.Poll.Start();
     Timer2.SetEnabled(true);
@@ -101,8 +104,7 @@ void MeterSession::StopAsking() {
 
 void MeterSession::Disconnect() {
     StopAsking();
-    Link.SentCount = 0;
-    Link.ReceivedCount = 0;
+    ZeroCounts();
     Comm32.ClosePort();
     Tell([](MeterSessionListener& l) { l.PortClosed(); });
 }

@@ -88,6 +88,8 @@ class MeterSession {
     TTimer Timer3; // the identification request, repeated until the meter names itself
 
   private:
+    // The sent and received counts start afresh at TEST, OK and Disconnect.
+    void ZeroCounts();
     void SendFrame(std::uint16_t length);
     void Received(const void* buffer, std::uint16_t length);
     void LineFailed();

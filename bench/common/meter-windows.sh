@@ -9,7 +9,10 @@ source "$here/../../scripts/env.sh"
 source "$here/limited.sh"
 meter="$WMX_ROOT/scripts/virtual-meter.sh"
 
+# Afresh each run: a run that ends with readings unsaved leaves its recovery copy there, which
+# the next start would offer back.
 work="$WMX_BUILD/$1"
+rm -rf "$work"
 mkdir -p "$work"
 "$WMX_BUILD/native/test-rig/sample-config/sample-config" "$work/config.wmx"
 

@@ -277,6 +277,8 @@ void Monkey::WarmUp() {
                 Press(s.Test);
         },
         [&] { return Now().OkEnabled; }, 10000);
+    if (Now().OkEnabled)
+        PortOpenThreads = CountObjects(Program.Handle(), Program.Pid()).ThreadModules;
     step(
         "OK: the poll",
         [&] {
@@ -385,6 +387,11 @@ int Monkey::Run() {
         ObjectAllowance allowed;
         allowed.FilesChosen = FilesChosen - FilesChosenBySettled;
         grown = CompareObjects(Settled, end, allowed, ObjectLines);
+        // Nothing at rest should hold a port: the button says Connect and the dialog is hidden.
+        if (end.Threads > Settled.Threads && end.ThreadModules == PortOpenThreads)
+            grown += " (the same threads as with the port open in the warm-up: a port is open "
+                     "at rest, with the button saying \"" +
+                     CaptionOf(Now().Start) + "\")";
     } else {
         ObjectLines = "objects: the last start (up " + up +
                       " s) is too young for a settled point; at the end " +

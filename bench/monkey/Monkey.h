@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 
@@ -90,6 +91,8 @@ class Monkey {
     DWORD InstanceStart = 0;
     // The program's objects at a rest a while into its last start, once taken.
     ProgramObjects Settled;
+    // The threads the program had with the warm-up's port open, to recognise them at the end.
+    std::map<std::string, long> PortOpenThreads;
     bool SettledTaken = false;
     DWORD SettledAt = 0;
     DWORD NextCount = 0;

@@ -29,12 +29,6 @@ bool IsFileDialog(HWND box) {
     return !GetDlgItem(box, cmb4) && (GetDlgItem(box, cmb13) || GetDlgItem(box, edt1));
 }
 
-std::string Narrow(const std::wstring& text) {
-    char ansi[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
-
 } // namespace
 
 FileChoice DescribeFile(const std::wstring& path) {

@@ -2,6 +2,7 @@
 
 #include <dlgs.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -108,7 +109,9 @@ void DialogAnswers::Press(HWND box, int button, const std::string& what) {
 }
 
 void DialogAnswers::AnswerMessageBox(HWND box) {
-    const std::string text = CaptionOf(GetDlgItem(box, MessageTextId));
+    // On one line, as the log and the figures print it.
+    std::string text = CaptionOf(GetDlgItem(box, MessageTextId));
+    std::replace(text.begin(), text.end(), '\n', ' ');
     struct Button {
         int Id;
         const char* Name;

@@ -319,7 +319,22 @@ void Monkey::Rest() {
 
 ProgramObjects Monkey::CountAtRest(const char* when) {
     Rest();
-    const ProgramObjects objects = CountObjects(Program.Handle(), Program.Pid());
+    ProgramObjects objects = CountObjects(Program.Handle(), Program.Pid());
+    // At rest the button says Connect and the port dialog is hidden: no port is open, and the
+    // threads of one (as the warm-up's TEST showed them) have ended with Disconnect.
+    const auto portOpen = [&] {
+        return !PortOpenThreads.empty() && objects.ThreadModules == PortOpenThreads;
+    };
+    for (int i = 0; i < 20 && portOpen(); ++i) {
+        Pause(100);
+        objects = CountObjects(Program.Handle(), Program.Pid());
+    }
+    if (portOpen())
+        Fail(std::string("at ") + when + " the program holds a serial port open (" +
+             ObjectsLine(objects) +
+             ": the threads of the port the warm-up's TEST opened) while "
+             "its button says \"" +
+             CaptionOf(Now().Start) + "\" and the port dialog is hidden");
     const std::string line = std::string(when) + ", " + std::to_string(Log.Elapsed() / 1000) +
                              " s: " + ObjectsLine(objects);
     Log.Add(line);
@@ -376,11 +391,6 @@ int Monkey::Run() {
         ObjectAllowance allowed;
         allowed.FilesChosen = FilesChosen - FilesChosenBySettled;
         grown = CompareObjects(Settled, end, allowed, ObjectLines);
-        // Nothing at rest should hold a port: the button says Connect and the dialog is hidden.
-        if (end.Threads > Settled.Threads && end.ThreadModules == PortOpenThreads)
-            grown += " (the same threads as with the port open in the warm-up: a port is open "
-                     "at rest, with the button saying \"" +
-                     CaptionOf(Now().Start) + "\")";
     } else {
         ObjectLines = "objects: the last start (up " + up +
                       " s) is too young for a settled point; at the end " +

@@ -1,11 +1,11 @@
-// The program's entry: creates the main window, the hidden Form1 and Form2, in this order, and
-// runs the message loop until the main window closes. "wmx.exe PATH" opens PATH at start.
-#include "ui/Application.h"
-#include "ui/ErrorDisplay.h"
-#include "ui/Main.h"
-#include "ui/ProgramFiles.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+// The program's entry: creates the main window and the hidden Form1, in this order (the port
+// dialog comes with the first Connect), and runs the message loop until the main window closes.
+// "wmx.exe PATH" opens PATH at start.
+#include "ui/main_window/Application.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/main_window/ProgramFiles.h"
+#include "ui/win32/EmptyWindow.h"
+#include "ui/win32/ErrorDisplay.h"
 
 #include <windows.h>
 
@@ -27,8 +27,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         TMainForm mainForm;
         StartUpPhaseDone("main window");
         TForm1 form1;
-        TForm2 form2;
-        StartUpPhaseDone("Form1 and Form2");
+        StartUpPhaseDone("Form1");
         mainForm.StartFile = StartDocument();
         mainForm.Show();
         StartUpPhaseDone("shown, config.wmx loaded");

@@ -14,6 +14,8 @@ void MeterPoll::Start() {
     LastHeardTick = 0;
     IsRunning = true;
     Holding = false;
+    Settling = false;
+    SilentTicks = SilentTicksBeforeLost;
     Asking = 0;
     AskingAnswered = false;
 }
@@ -29,6 +31,11 @@ std::optional<std::uint8_t> MeterPoll::NextRecord(std::uint8_t& currentRecord) {
     Holding = Holding && !Waiting.empty();
     if (Holding)
         return std::nullopt;
+    if (Settling) {
+        if (Ticks - std::max(SettlingSince, LastHeardTick) < SilentTicks)
+            return std::nullopt;
+        Settling = false;
+    }
     if (currentRecord == Asking && AskingAnswered && currentRecord < LastRecord)
         ++currentRecord;
     if (currentRecord != Asking) {
@@ -44,12 +51,26 @@ void MeterPoll::Asked(std::uint8_t record) {
 
 void MeterPoll::ForgetRequestsLostInSilence() {
     while (!Waiting.empty() &&
-           Ticks - std::max(Waiting.front().Tick, LastHeardTick) >= SilentTicksBeforeLost)
+           Ticks - std::max(Waiting.front().Tick, LastHeardTick) >= SilentTicks) {
         Waiting.pop_front();
+        WidenedWhileSettling = WidenedWhileSettling && Settling;
+        Settling = true;
+        SettlingSince = Ticks;
+    }
 }
 
 std::optional<std::uint8_t> MeterPoll::Replied() {
     LastHeardTick = Ticks;
+    if (Settling) {
+        // It may answer a request given up: the meter is slower than the poll thought. The time
+        // grows once for each giving up, however many late replies follow it.
+        if (!WidenedWhileSettling)
+            SilentTicks = std::min(2 * SilentTicks, MostSilentTicksBeforeLost);
+        WidenedWhileSettling = true;
+        if (!Waiting.empty())
+            Waiting.pop_front();
+        return std::nullopt;
+    }
     if (Waiting.empty())
         return std::nullopt; // answers nothing the poll asked for
     const std::uint8_t record = Waiting.front().Record;

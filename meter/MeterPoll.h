@@ -9,6 +9,11 @@
 // only when every request that may still be waiting asked for r. Otherwise nothing is written,
 // and the poll asks nothing more until every request it may still answer has been answered or
 // has waited too long, so that the next reply is certain again; then it asks again.
+//
+// A request given up may still be answered by a meter slower than the poll thought. So once
+// requests have been given up, the poll asks nothing until the line has been quiet as long again,
+// and a reply that comes meanwhile is written nowhere: it proves the meter slow, and the time a
+// request is given up after doubles (once for each giving up, up to 12 s).
 
 #include <cstdint>
 #include <deque>
@@ -42,6 +47,7 @@ class MeterPoll {
     // since it went out: a meter still at work on requests asked long ago keeps replying, so a
     // reply that comes after such a silence still would be taken for a later request's.
     static constexpr unsigned SilentTicksBeforeLost = 5;
+    static constexpr unsigned MostSilentTicksBeforeLost = 40;
 
   private:
     struct Request {
@@ -55,6 +61,12 @@ class MeterPoll {
     bool IsRunning = false;
     // A reply could not be tied to its request: ask nothing until no request is waiting.
     bool Holding = false;
+    // Requests were given up at SettlingSince: ask nothing until the line has been quiet for
+    // SilentTicks since then and since the last reply.
+    bool Settling = false;
+    unsigned SettlingSince = 0;
+    unsigned SilentTicks = SilentTicksBeforeLost;
+    bool WidenedWhileSettling = false;
     // The record the poll asks for, 0 before the first tick, and whether a reply has carried it
     // since it was first asked for.
     std::uint8_t Asking = 0;

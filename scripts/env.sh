@@ -13,7 +13,7 @@ win64)
     ;;
 win32)
     wine_loader=/usr/lib/wine/wine wine_server=/usr/lib/wine/wineserver32
-    WMX_WIN_BUILD="$WMX_BUILD/win" WMX_ARCH=x86 WMX_MINGW=i686-w64-mingw32
+    WMX_WIN_BUILD="$WMX_BUILD/win32" WMX_ARCH=x86 WMX_MINGW=i686-w64-mingw32
     ;;
 *)
     echo "WMX_WINE_ARCH is '$WMX_WINE_ARCH': win64 or win32" >&2

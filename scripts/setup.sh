@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ gcc-multilib googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     wine wine64 fonts-wine fonts-liberation locales xvfb xauth x11-utils imagemagick
-    cups printer-driver-cups-pdf poppler-utils time stress-ng
+    cups printer-driver-cups-pdf poppler-utils qpdf time stress-ng
     wixl msitools zip unzip
 )
 

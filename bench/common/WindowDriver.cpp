@@ -1,7 +1,7 @@
 #include "WindowDriver.h"
 
-#include "ui/Application.h"
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/main_window/Application.h"
 
 #include <cstring>
 

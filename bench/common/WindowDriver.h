@@ -3,8 +3,8 @@
 // virtual meter through them.
 #include "MessagePump.h"
 #include "StepWatch.h"
-#include "ui/Main.h"
-#include "ui/Unit2.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/port_dialog/PortDialog.h"
 
 #include <windows.h>
 

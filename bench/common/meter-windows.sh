@@ -2,7 +2,7 @@
 # Runs a benchmark that drives the real windows, under Wine with a warm wineserver, in a working
 # folder of its own with a sample config.wmx, against a virtual meter on COM7, stopped after a
 # time limit in seconds (above the benchmark's own limits for each step):
-#   bench/common/meter-windows.sh <work folder name> <limit> <exe under build/win> [arguments]
+#   bench/common/meter-windows.sh <work folder name> <limit> <exe in the build tree> [arguments]
 set -euo pipefail
 here="$(dirname "${BASH_SOURCE[0]}")"
 source "$here/../../scripts/env.sh"

@@ -3,8 +3,7 @@
 // requests sent and the deliveries received by then. The question about unsaved changes that
 // Connect asks from the second run on is answered No.
 #include "WindowDriver.h"
-#include "meter/LinkState.h"
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -32,7 +31,7 @@ int main() {
     BoxAnswers boxes(watch);
     KeepAppDataInWorkingFolder();
     TMainForm form;
-    TForm2 dialog;
+    TForm2& dialog = form.PortDialog();
     form.Show();
     std::vector<double> times;
     for (int run = 1; run <= Runs; ++run) {
@@ -51,7 +50,7 @@ int main() {
             watch.Fail("row 9 was not filled");
         times.push_back(Seconds(start, end));
         std::printf("run %2d: %.3f s, requests sent %d, deliveries received %d\n", run,
-                    times.back(), Link.SentCount, Link.ReceivedCount);
+                    times.back(), form.Session.Link.SentCount, form.Session.Link.ReceivedCount);
         std::fflush(stdout); // each run shows as it ends, also through a pipe
     }
     std::sort(times.begin(), times.end());

@@ -4,7 +4,7 @@
 #include "UserInput.h"
 
 // For the control numbers only: the monkey drives the shipped program from outside.
-#include "ui/Main.h"
+#include "ui/main_window/MainWindow.h"
 
 #include <algorithm>
 #include <cstdio>

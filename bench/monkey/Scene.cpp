@@ -1,7 +1,7 @@
 #include "Scene.h"
 
 // For the control numbers only: the monkey drives the shipped program from outside.
-#include "ui/Main.h"
+#include "ui/main_window/MainWindow.h"
 
 #include <string>
 

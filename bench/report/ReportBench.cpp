@@ -16,7 +16,7 @@
 
 #include "report/ReportImage.h"
 #include "report/TestReport.h"
-#include "ui/PrintPreview.h"
+#include "ui/print_preview/PrintPreview.h"
 
 #include <windows.h>
 

@@ -5,8 +5,7 @@
 // Usage: soak_bench [cycles] [poll-seconds]
 #include "MeterRecords.h"
 #include "WindowDriver.h"
-#include "meter/LinkState.h"
-#include "ui/EventBinding.h"
+#include "ui/win32/EventBinding.h"
 
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -73,7 +72,7 @@ void PrintResources(const std::string& when, const Resources& r, const Resources
 // A cue to the meter on the program's own line, as the link tests give it.
 void Cue(TMainForm& form, const std::string& cue) {
     const std::string bytes = "\r!" + cue + "\r";
-    form.Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+    form.Session.Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
 }
 
 // Replies per phase: identifications or poll replies that never came, and deliveries beyond the
@@ -84,34 +83,41 @@ struct ReplyCount {
     long WrongRows = 0;
 };
 
-// Open, identification reply, the meter hangs up, Disconnect.
+// Open, identification reply, the meter hangs up and the program closes the port.
 bool Cycle(TMainForm& form, TForm2& dialog, int& hangups, ReplyCount& replies) {
+    const MeterLink& link = form.Session.Link;
     if (!Identify(form, dialog, MeterPort)) {
         ++replies.Lost;
         return false;
     }
+    // Counted before the hang-up's close resets the counters.
+    replies.Repeated += std::max(0, link.ReceivedCount - link.SentCount);
     const int before = hangups;
     Cue(form, "hangup");
-    const bool hungUp = PumpUntil([&] { return hangups > before; }, 5000);
-    replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
-    Click(form.sbStart);
+    // The program closes a port whose line is lost; Disconnect when it did not hear of it.
+    const bool hungUp =
+        PumpUntil([&] { return hangups > before && !form.Session.Comm32.Connected(); }, 5000);
+    if (form.Session.Comm32.Connected())
+        Click(form.sbStart);
     return hungUp;
 }
 
 // OK, then the nine records; the table is cleared first so that every row shows this poll's
 // reply.
 bool Poll(TMainForm& form, TForm2& dialog, ReplyCount& replies) {
+    const MeterLink& link = form.Session.Link;
     for (int row = 1; row <= 9; ++row) {
         for (int column = 3; column <= 5; ++column)
             form.Tabela.SetCell(column, row, "0,0");
     }
     RunHandler(dialog, &TForm2::btOKClick);
-    if (!PumpUntil([&] { return !form.Timer2.Enabled() && Link.ReceivedCount >= 9; }, 30000))
+    if (!PumpUntil([&] { return !form.Session.Timer2.Enabled() && link.ReceivedCount >= 9; },
+                   30000))
         return false;
     // The last reply comes after the last tick.
-    PumpUntil([&] { return Link.ReceivedCount >= Link.SentCount; }, 1000);
-    replies.Lost += std::max(0, Link.SentCount - Link.ReceivedCount);
-    replies.Repeated += std::max(0, Link.ReceivedCount - Link.SentCount);
+    PumpUntil([&] { return link.ReceivedCount >= link.SentCount; }, 1000);
+    replies.Lost += std::max(0, link.SentCount - link.ReceivedCount);
+    replies.Repeated += std::max(0, link.ReceivedCount - link.SentCount);
     for (int row = 1; row <= 9; ++row) {
         const Expected& record = MeterRecords[row - 1];
         const bool same = form.Tabela.Cells(3, row) == record.Front &&
@@ -131,10 +137,14 @@ int main(int argc, char** argv) {
     BoxAnswers boxes(watch);
     KeepAppDataInWorkingFolder();
     TMainForm form;
-    TForm2 dialog;
+    TForm2& dialog = form.PortDialog();
     form.Show();
     int hangups = 0;
-    form.Comm32.OnRequestHangup = [&](TComm32*) { ++hangups; };
+    const TNotifyEvent programsHangup = form.Session.Comm32.OnRequestHangup;
+    form.Session.Comm32.OnRequestHangup = [&](TComm32* comm) {
+        ++hangups;
+        programsHangup(comm);
+    };
 
     // The first cycle creates what a process creates once (the first debugger output, the first
     // error); growth counts from after it.

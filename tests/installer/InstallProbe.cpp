@@ -3,7 +3,7 @@
 //                                      one per line
 //   install_probe open <file.wmx>      opens the file as Explorer does (its type's open command)
 //                                      and prints the customer name the program's window shows
-#include "ui/Main.h"
+#include "ui/main_window/MainWindow.h"
 
 #include <objbase.h>
 #include <shellapi.h>

@@ -53,12 +53,12 @@ TEST_F(KeyboardTest, KeysAloneReadTheMeterAndPrintTheReport) {
     Keystroke(VK_TAB, VK_SHIFT);
     EXPECT_EQ(GetFocus(), Form2->COMM_select.Entry(1)) << "back to the group's choice";
     Keystroke(VK_RETURN);
-    EXPECT_FALSE(Form->Timer2.Enabled()) << "Enter does nothing while OK is disabled";
+    EXPECT_FALSE(Form->Session.Timer2.Enabled()) << "Enter does nothing while OK is disabled";
     EXPECT_TRUE(IsWindowVisible(Form2->Handle));
 
     Keys({VK_TAB, VK_TAB, VK_SPACE});
-    ASSERT_TRUE(Form->Comm32.Connected()) << "Space pressed TEST";
-    EXPECT_EQ(Form->Comm32.CommPort, MeterPort);
+    ASSERT_TRUE(Form->Session.Comm32.Connected()) << "Space pressed TEST";
+    EXPECT_EQ(Form->Session.Comm32.CommPort, MeterPort);
     Cue("reset");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
     // The meter has named itself: the focus moves from TEST to OK, so that Enter reads it. Enter
@@ -101,7 +101,7 @@ TEST_F(KeyboardTest, TheDialogReopensOnItsChosenPortAndTheMainKeysWorkInIt) {
     ASSERT_EQ(GetForegroundWindow(), Form2->Handle);
     ChooseEntry(MeterPort);
     ClickTest();
-    ASSERT_TRUE(Form->Comm32.Connected());
+    ASSERT_TRUE(Form->Session.Comm32.Connected());
     Focus(Form2->btTestComm);
     Keystroke(VK_ESCAPE);
     ASSERT_FALSE(IsWindowVisible(Form2->Handle));
@@ -151,10 +151,11 @@ TEST_F(KeyboardTest, EscapeHidesThePortDialogAsItsCloseBoxDoes) {
 }
 
 TEST_F(KeyboardTest, PortDialogStaysInFrontOfTheMainWindowAndOwnsItsErrorBoxes) {
+    ClickStart();
+    ASSERT_TRUE(Form2);
     EXPECT_EQ(GetWindow(Form2->Handle, GW_OWNER), Form->Handle);
     EXPECT_FALSE(GetWindowLongA(Form2->Handle, GWL_EXSTYLE) & WS_EX_APPWINDOW)
         << "no taskbar button";
-    ClickStart();
     Activate(Form->Handle);
     bool dialogAbove = false;
     for (HWND w = GetWindow(Form->Handle, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
@@ -178,8 +179,8 @@ TEST_F(KeyboardTest, PortDialogStaysInFrontOfTheMainWindowAndOwnsItsErrorBoxes) 
         EXPECT_EQ(box.Text, std::string("Error opening com port ") + port + ".");
         EXPECT_TRUE(box.HasIcon);
         EXPECT_EQ(owner, Form2->Handle);
-        EXPECT_FALSE(Form->Comm32.Connected());
-        EXPECT_FALSE(Form->Timer3.Enabled());
+        EXPECT_FALSE(Form->Session.Comm32.Connected());
+        EXPECT_FALSE(Form->Session.Timer3.Enabled());
         EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
     }
 }

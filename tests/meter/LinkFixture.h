@@ -4,10 +4,9 @@
 #include "MessagePump.h"
 #include "MeterRecords.h"
 #include "WindowDriver.h"
-#include "meter/LinkState.h"
-#include "ui/Controls.h"
-#include "ui/Unit2.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/UserSettings.h"
 
 #include <algorithm>
 #include <fstream>
@@ -34,14 +33,11 @@ class LinkTest : public MainFormTest {
         MainFormTest::SetUp();
         // Each test starts with no port remembered from an earlier identification.
         RememberMeterPort("");
-        Dialog = std::make_unique<TForm2>();
         WriteConfig(*SampleStore());
         ShowWindow();
         LogStart = MeterLog().size();
     }
     void TearDown() override {
-        Dialog.reset();
-        PortList = {};
         RememberMeterPort("");
         MainFormTest::TearDown();
     }
@@ -72,7 +68,8 @@ class LinkTest : public MainFormTest {
     // A cue to the meter beside the program's own requests (the meter's own control line).
     void Cue(const std::string& cue) {
         const std::string bytes = "\r!" + cue + "\r";
-        ASSERT_TRUE(Form->Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size())));
+        ASSERT_TRUE(
+            Form->Session.Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size())));
     }
 
     // Connect, the meter's port, TEST and the identification; the meter starts afresh.
@@ -80,7 +77,7 @@ class LinkTest : public MainFormTest {
         ClickStart();
         ChooseEntry(MeterPort);
         ClickTest();
-        ASSERT_TRUE(Form->Comm32.Connected());
+        ASSERT_TRUE(Form->Session.Comm32.Connected());
         Cue("reset");
         ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
     }
@@ -133,7 +130,7 @@ class LinkTest : public MainFormTest {
     }
     // The poll reads until record 9 has been answered, however late the replies.
     bool WaitForThePollToEnd() {
-        return WaitUntil([&] { return !Form->Timer2.Enabled(); }, 60000);
+        return WaitUntil([&] { return !Form->Session.Timer2.Enabled(); }, 60000);
     }
     // Every row shows the reading of its own record, in the table and in the store.
     void ExpectEveryRowHoldsItsOwnRecord() {
@@ -162,6 +159,5 @@ class LinkTest : public MainFormTest {
             EXPECT_EQ(Form->Tabela.Cells(c, row), cells[c - 1]);
     }
 
-    std::unique_ptr<TForm2> Dialog;
     std::size_t LogStart = 0;
 };

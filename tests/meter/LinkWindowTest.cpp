@@ -50,7 +50,7 @@ TEST_F(LinkTest, TheDialogSelectsThePortThatLastIdentifiedAMeterWhereItIsListed)
         SCOPED_TRACE(c.Remembered);
         RememberMeterPort(c.Remembered);
         PortKey key({"COM1", "COM3", "COM4"});
-        PortList = {HKEY_CURRENT_USER, key.Path};
+        Form->Session.PortList = {HKEY_CURRENT_USER, key.Path};
         ::ShowWindow(Form2->Handle, SW_HIDE);
         ClickStart(); // Disconnect
         ClickStart(); // Connect
@@ -61,7 +61,7 @@ TEST_F(LinkTest, TheDialogSelectsThePortThatLastIdentifiedAMeterWhereItIsListed)
 
 TEST_F(LinkTest, TheListFollowsPortsThatComeAndGoWhileTheDialogIsShown) {
     auto key = std::make_unique<PortKey>(std::vector<std::string>{"COM1", "COM3"});
-    PortList = {HKEY_CURRENT_USER, key->Path};
+    Form->Session.PortList = {HKEY_CURRENT_USER, key->Path};
     ClickStart();
     const auto change = [&](const std::vector<std::string>& ports) {
         key.reset();
@@ -88,11 +88,11 @@ TEST_F(LinkTest, TheListFollowsPortsThatComeAndGoWhileTheDialogIsShown) {
     change({MeterPort, "COM5"});
     ChooseEntry(MeterPort);
     ClickTest();
-    ASSERT_TRUE(Form->Comm32.Connected());
+    ASSERT_TRUE(Form->Session.Comm32.Connected());
     change({"COM5"});
     EXPECT_EQ(Entries(), (std::vector<std::string>{"COM5", MeterPort, "other = "}));
     EXPECT_EQ(selected(), MeterPort);
-    EXPECT_TRUE(Form->Comm32.Connected());
+    EXPECT_TRUE(Form->Session.Comm32.Connected());
 }
 
 TEST_F(LinkTest, APortThatDoesNotAnswerSaysSoAndStopsOnceTheMeterAnswers) {
@@ -150,7 +150,7 @@ TEST_F(LinkTest, DialogListsTheKeysPortsInOrderWithinItsBox) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Ports.size());
         PortKey key(c.Ports);
-        PortList = {HKEY_CURRENT_USER, key.Path};
+        Form->Session.PortList = {HKEY_CURRENT_USER, key.Path};
         ClickStart();
         EXPECT_EQ(Entries(), c.Listed);
         EXPECT_EQ(Form2->COMM_select.ItemIndex(), static_cast<int>(c.Listed.size()) - 2);
@@ -187,7 +187,7 @@ TEST_F(LinkTest, DialogListsTheKeysPortsInOrderWithinItsBox) {
 }
 
 TEST_F(LinkTest, WithoutTheKeyOnlyOtherIsListedAfterAMessage) {
-    PortList = {HKEY_CURRENT_USER, "Software\\wmx-tests\\no-such-key"};
+    Form->Session.PortList = {HKEY_CURRENT_USER, "Software\\wmx-tests\\no-such-key"};
     MessageBoxSeen box;
     Dialogs.Expect(AnswerMessageBox(box));
     ClickStart();
@@ -199,8 +199,8 @@ TEST_F(LinkTest, WithoutTheKeyOnlyOtherIsListedAfterAMessage) {
     EXPECT_EQ(Form2->COMM_select.ItemIndex(), -1);
     // Nothing chosen: TEST does nothing.
     ClickTest();
-    EXPECT_FALSE(Form->Comm32.Connected());
-    EXPECT_FALSE(Form->Timer3.Enabled());
+    EXPECT_FALSE(Form->Session.Comm32.Connected());
+    EXPECT_FALSE(Form->Session.Timer3.Enabled());
 }
 
 std::wstring CueBanner(HWND edit) {
@@ -230,7 +230,7 @@ TEST_F(LinkTest, OtherShowsTheEditWhoseHintNeverTakesTheTypedName) {
     // The ports change while "other = " is chosen: the list follows, the name stays.
     {
         PortKey key({"COM5", "COM6", "COM7", "COM8", "COM10"});
-        PortList = {HKEY_CURRENT_USER, key.Path};
+        Form->Session.PortList = {HKEY_CURRENT_USER, key.Path};
         PortsChanged();
         EXPECT_EQ(Entries().back(), "other = ");
         EXPECT_EQ(Form2->COMM_select.ItemIndex(), Form2->COMM_select.Count() - 1);
@@ -260,8 +260,8 @@ TEST_F(LinkTest, TestOnAMissingPortShowsTheErrorAndDoesNotIdentify) {
     EXPECT_EQ(box.Text, "Error opening com port COM9.");
     EXPECT_EQ(box.Caption, ApplicationTitle());
     EXPECT_TRUE(box.HasIcon);
-    EXPECT_FALSE(Form->Comm32.Connected());
-    EXPECT_FALSE(Form->Timer3.Enabled());
+    EXPECT_FALSE(Form->Session.Comm32.Connected());
+    EXPECT_FALSE(Form->Session.Timer3.Enabled());
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
     EXPECT_EQ(Form->StatusText(0), "Port:");
 }
@@ -270,11 +270,11 @@ TEST_F(LinkTest, IdentificationEnablesOkAndShowsThePortUntilTheNextTest) {
     Identify();
     EXPECT_EQ(Form->StatusText(0), "Port: COM6");
     EXPECT_EQ(WindowText(Form->txtTmp), Identification);
-    EXPECT_FALSE(Form->Timer3.Enabled());
+    EXPECT_FALSE(Form->Session.Timer3.Enabled());
     EXPECT_EQ(RequestedRecords(), std::vector<int>{});
     ClickTest();
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
-    EXPECT_TRUE(Form->Timer3.Enabled());
+    EXPECT_TRUE(Form->Session.Timer3.Enabled());
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
 }
 
@@ -311,7 +311,7 @@ TEST_F(LinkTest, SilentMeterIsAskedForTheSameRecordEveryTick) {
     ASSERT_TRUE(WaitUntil([&] { return std::ranges::count(RequestedRecords(), 2) >= 4; }));
     EXPECT_EQ(WithoutRepeats(RequestedRecords()), (std::vector<int>{1, 2}));
     EXPECT_EQ(CurrentRecord, 2);
-    EXPECT_TRUE(Form->Timer2.Enabled());
+    EXPECT_TRUE(Form->Session.Timer2.Enabled());
     EXPECT_TRUE(IsWaitCursor());
     ExpectRowHolds(1, MeterRecords[0]);
     ExpectRowEmpty(2);
@@ -385,7 +385,7 @@ TEST_F(LinkTest, ConnectAfterDisconnectWithTheDialogOpenStartsItWithOkDisabled) 
     Identify();
     ASSERT_TRUE(IsWindowVisible(Form2->Handle));
     ClickStart(); // Disconnect
-    EXPECT_FALSE(Form->Comm32.Connected());
+    EXPECT_FALSE(Form->Session.Comm32.Connected());
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
     ASSERT_TRUE(IsWindowVisible(Form2->Handle));
     ClickStart(); // Connect
@@ -398,7 +398,7 @@ TEST_F(LinkTest, ConnectAfterDisconnectWithTheDialogOpenStartsItWithOkDisabled) 
     ClickOk();
     SendMessageA(Form2->Handle, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Form2->btOK), BN_CLICKED),
                  reinterpret_cast<LPARAM>(Form2->btOK));
-    EXPECT_FALSE(Form->Timer2.Enabled());
+    EXPECT_FALSE(Form->Session.Timer2.Enabled());
     EXPECT_TRUE(IsWindowVisible(Form2->Handle));
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
 }
@@ -417,6 +417,36 @@ TEST_F(LinkTest, DisconnectMidPollStopsItAndClosesThePort) {
     EXPECT_EQ(RequestedRecords().size(), requests) << "no requests after Disconnect";
 }
 
+// A pulled cable ends the port's workers: the port is closed as by Disconnect, so that no poll
+// asks a dead line for ever and OK cannot start one, and the hint panel names the port.
+TEST_F(LinkTest, ALineLostBeforeOkOrMidPollClosesThePortAndSaysSo) {
+    const struct {
+        const char* When;
+        std::function<void()> Reach;
+        bool RecordOneRead;
+    } cases[] = {
+        {"identified, before OK", [this] { Identify(); }, false},
+        {"mid-poll", [this] { PollStuckAtRecordTwo(); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.When);
+        // Connect asks nothing about readings of an earlier case.
+        Form->MeasurementsChanged = false;
+        c.Reach();
+        Cue("hangup");
+        ASSERT_TRUE(WaitUntil([&] { return !Form->Session.Comm32.Connected(); }));
+        EXPECT_EQ(WindowText(Form->sbStart), "Connect");
+        EXPECT_FALSE(Form->Session.Timer2.Enabled());
+        EXPECT_FALSE(Form->Session.Timer3.Enabled());
+        EXPECT_FALSE(IsWaitCursor());
+        EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+        EXPECT_EQ(Form->StatusText(3), "The line to the meter on COM6 was lost");
+        EXPECT_TRUE(PortIsFree());
+        if (c.RecordOneRead)
+            ExpectRowHolds(1, MeterRecords[0]);
+    }
+}
+
 TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
     const std::function<void(TMainForm&)> closers[] = {
         [](TMainForm& form) { PostMessageA(form.Handle, WM_SYSCOMMAND, SC_CLOSE, 0); },
@@ -433,10 +463,8 @@ TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
         EXPECT_FALSE(IsWindow(Form->Handle));
         EXPECT_TRUE(PortIsFree());
         // A fresh window for the next way of closing.
-        Dialog.reset();
         Form.reset();
         Form = std::make_unique<TMainForm>();
-        Dialog = std::make_unique<TForm2>();
         ShowWindow();
         LogStart = MeterLog().size();
     }
@@ -456,7 +484,7 @@ TEST_F(LinkTest, ACloseSentDuringDisconnectsWaitClosesTheWindowOnceAfterIt) {
     SendMessageA(Form->Handle, WM_COMMAND, idsbStart, 0);
     ASSERT_TRUE(IsWindow(Form->Handle)) << "closed inside the wait";
     EXPECT_EQ(WindowText(Form->sbStart), "Connect");
-    EXPECT_FALSE(Form->Comm32.Connected());
+    EXPECT_FALSE(Form->Session.Comm32.Connected());
     EXPECT_TRUE(question.Text.empty()) << "asked inside the wait";
     EXPECT_EQ(RunMessageLoop(), 0);
     EXPECT_EQ(question.Text, "Save changes to the measurements?");

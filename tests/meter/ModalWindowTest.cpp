@@ -56,9 +56,9 @@ TEST_F(ModalTest, SaveAsTakesAllInputUntilItClosesAndABoxOverItGivesBackOnlyWhat
         ClickWithTheMouse(Form2->btOK);
         // TEST would reopen the port and ask the meter again; OK would start the poll and hide
         // the dialog.
-        clicksReachedThePortDialog = Form->Timer3.Enabled() || Form->Timer2.Enabled() ||
-                                     !IsWindowEnabled(Form2->btOK) ||
-                                     !IsWindowVisible(Form2->Handle);
+        clicksReachedThePortDialog =
+            Form->Session.Timer3.Enabled() || Form->Session.Timer2.Enabled() ||
+            !IsWindowEnabled(Form2->btOK) || !IsWindowVisible(Form2->Handle);
         // A box opened meanwhile (as an error shown by a handler would be) is modal over Save As.
         Dialogs.Expect([&](HWND box) {
             duringAbout = enabled();
@@ -83,7 +83,7 @@ TEST_F(ModalTest, SaveAsTakesAllInputUntilItClosesAndABoxOverItGivesBackOnlyWhat
 
     // Afterwards the port dialog works again.
     ClickWithTheMouse(Form2->btOK);
-    EXPECT_TRUE(Form->Timer2.Enabled()) << "OK started the poll";
+    EXPECT_TRUE(Form->Session.Timer2.Enabled()) << "OK started the poll";
 }
 
 } // namespace

@@ -1,13 +1,14 @@
 # Sourced by scripts/test.sh: a private CUPS server with two PDF queues, WmxPdf the default
 # printer, for the report's printing tests. Everything lives under $WMX_BUILD/cups; the machine's
 # own CUPS server and settings are not touched. Wine must start after it to see the queues.
-#   start_print_queue   starts it and exports CUPS_SERVER and WMX_PDF_DIR (where PDFs appear)
+#   start_print_queue   starts it and exports CUPS_SERVER and WMX_PDF_DIR (where each PDF appears
+#                       once it is complete)
 #   stop_print_queue    stops it
 
 start_print_queue() {
     local base="$WMX_BUILD/cups"
     rm -rf "$base"
-    mkdir -p "$base"/{etc,spool/tmp,cache,state,log,run,pdf,pdf-spool}
+    mkdir -p "$base"/{etc,spool/tmp,cache,state,log,run,pdf,pdf-writing,pdf-spool}
     chmod 0755 "$base" "$base"/{etc,run}
     chmod 1777 "$base"/pdf-spool
 
@@ -38,12 +39,22 @@ WebInterface No
   </Limit>
 </Policy>
 CONF
+    # The PDF writer fills its file in place; once done, each PDF is moved whole into the folder
+    # the tests watch, so that a PDF found there can be read. The job number in every file's
+    # name keeps one from replacing another there.
+    cat >"$base/pdf-done.sh" <<SCRIPT
+#!/bin/sh
+exec mv -- "\$1" "$base/pdf/"
+SCRIPT
+    chmod 0755 "$base/pdf-done.sh"
     # The PDF writer reads its settings from one fixed system path only; the server runs in a
     # mount namespace of its own in which that path shows our settings instead.
     cat >"$base/cups-pdf.conf" <<CONF
-Out $base/pdf
-AnonDirName $base/pdf
+Out $base/pdf-writing
+AnonDirName $base/pdf-writing
 Spool $base/pdf-spool
+PostProcessing $base/pdf-done.sh
+Label 2
 Grp root
 Log $base/log
 CONF

@@ -1,8 +1,8 @@
 // The resources of wmx.exe: its version, its icon at every size, and what its manifest gives a
 // program that carries it (this test carries the same resources as wmx.exe).
-#include "ui/Main.h"
-#include "ui/Unit2.h"
-#include "ui/User32Function.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/User32Function.h"
 
 #include <windows.h>
 
@@ -27,7 +27,7 @@ SIZE IconSize(HICON icon) {
 
 TEST(ResourceTest, BothWindowsShowTheProgramsIconAtTheSystemsSizes) {
     TMainForm mainForm;
-    TForm2 form2;
+    const TForm2& form2 = mainForm.PortDialog();
     const int big = GetSystemMetrics(SM_CXICON), small = GetSystemMetrics(SM_CXSMICON);
     for (HWND window : {mainForm.Handle, form2.Handle}) {
         const auto bigIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));

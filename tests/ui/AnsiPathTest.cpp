@@ -1,7 +1,7 @@
 // Paths from the system's UTF-16 for the program's ANSI file functions, in one code page after
 // another: the path itself where the code page holds it, its short name where it does not, and
 // nothing where there is neither.
-#include "ui/AnsiPath.h"
+#include "ui/win32/AnsiPath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The store and the window kept in step through clicks, focus changes and typing.
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include "GridDesign.h"
 #include "ScreenPicture.h"
 #include "report/ReportImage.h"
-#include "ui/Controls.h"
-#include "ui/Dpi.h"
-#include "ui/PrintPreview.h"
-#include "ui/Unit2.h"
-#include "ui/User32Function.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/print_preview/PrintPreview.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/User32Function.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -133,14 +133,10 @@ class LayoutAtDpi : public MainFormTest {
     void SetUp() override {
         MainFormTest::SetUp();
         WriteConfig(*SampleStore());
-        Dialog = std::make_unique<TForm2>();
         ShowWindow();
+        Dialog = &Form->PortDialog();
         Dialog->Show();
         ProcessMessages();
-    }
-    void TearDown() override {
-        Dialog.reset();
-        MainFormTest::TearDown();
     }
 
     void ExpectMainWindowAt(int dpi, bool designedFrame) {
@@ -344,7 +340,7 @@ class LayoutAtDpi : public MainFormTest {
         }
     }
 
-    std::unique_ptr<TForm2> Dialog;
+    TForm2* Dialog = nullptr;
 };
 
 TEST_F(LayoutAtDpi, BothWindowsAreTheirDesignScaledToTheScreensDpi) {

@@ -1,7 +1,7 @@
 // Opening and saving through the real file dialogs.
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 #include <cstring>
 #include <fstream>

@@ -1,7 +1,7 @@
 // The grid as an assistive tool reads it, through Active Accessibility in the test process.
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 #include <oleacc.h>
 

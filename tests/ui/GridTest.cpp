@@ -4,7 +4,7 @@
 
 #include "GridDesign.h"
 #include "ScreenPicture.h"
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "MessagePump.h"
 
-#include "ui/Application.h"
+#include "ui/main_window/Application.h"
 
 bool PumpUntil(const std::function<bool()>& done, DWORD limitMs) {
     const DWORD start = GetTickCount();

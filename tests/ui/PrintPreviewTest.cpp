@@ -1,16 +1,19 @@
-// The print preview: the page Print composes, shown whole or pixel for pixel at actual size, a
-// snapshot that later typing does not change, its keys, and Print's message for a bad form.
+// The print preview: the page Print hands the printer, shown whole or pixel for pixel at actual
+// size, a snapshot that later typing does not change, its keys, and Print's message for a bad
+// form.
 #include "WindowDriver.h"
 
 #include "MessagePump.h"
+#include "PrintedPages.h"
 #include "ScreenPicture.h"
 #include "report/TestReport.h"
-#include "ui/Controls.h"
-#include "ui/Dpi.h"
-#include "ui/PrintPreview.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/print_preview/PrintPreview.h"
+#include "ui/win32/Dpi.h"
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -48,6 +51,16 @@ class PrintPreviewTest : public SampleWindowTest {
 
     // The page as Print composes it from the window as it is now.
     ReportPage ComposedNow() { return ComposeReportPage(Form->ShownReport()); }
+
+    // Prints from the main window, the print dialog answered OK: the page the printer got.
+    void PrintFromMainWindow(std::optional<ScreenPicture>& printed) {
+        PrintedPages pages;
+        Dialogs.Expect(PressButton(IDOK));
+        PostMessageA(Form->Handle, WM_COMMAND, idFilePrintItem, 0);
+        ProcessMessages();
+        ASSERT_EQ(Dialogs.Pending(), 0u) << "the print dialog was shown";
+        ASSERT_NO_FATAL_FAILURE(pages.Take(printed));
+    }
 
     // Scrolls the preview at actual size to one end of each bar (SB_TOP or SB_BOTTOM).
     void ScrollTo(int horizontal, int vertical) {
@@ -126,28 +139,37 @@ TEST_F(PrintPreviewTest, ToolButtonAndMenuItemOpenOneOwnedWindowOfTheSelectedRow
     EXPECT_EQ(Form->StatusText(3), "Show the report as it will be printed");
 }
 
-TEST_F(PrintPreviewTest, PageAtActualSizeEqualsPrintsComposedImagePixelForPixel) {
+TEST_F(PrintPreviewTest, PageAtActualSizeEqualsThePrintedPagePixelForPixel) {
     // A field being typed in is shown as displayed, as Print prints it.
     Focus(Form->Edit6);
     Type(Form->Edit6, "X");
+    std::optional<ScreenPicture> printed;
+    ASSERT_NO_FATAL_FAILURE(PrintFromMainWindow(printed));
     ASSERT_TRUE(OpenPreview());
     Keystroke(VK_ADD);
     ASSERT_TRUE(Form->Preview->AtActualSize());
-    ExpectPreviewShows(PixelsOf(ComposedNow().Image));
+    ExpectPreviewShows(*printed);
 }
 
 TEST_F(PrintPreviewTest, TypingAfterItOpensDoesNotChangeThePage) {
+    // What Print hands the printer as the preview opens.
+    std::optional<ScreenPicture> opened, typed;
+    ASSERT_NO_FATAL_FAILURE(PrintFromMainWindow(opened));
     ASSERT_TRUE(OpenPreview());
-    const ScreenPicture opened = PixelsOf(ComposedNow().Image);
     Keystroke(VK_ADD);
     Type(Form->Edit6, " TYPED LATER");
     Type(Form->Edit10, " TYPED LATER");
     InvalidateRect(Form->Preview->Handle, nullptr, FALSE);
-    ExpectPreviewShows(opened);
-    // The typing would have shown: a page composed now is another.
-    ScrollTo(SB_BOTTOM, SB_TOP);
-    std::string first;
-    EXPECT_GT(PixelsDiffering(PixelsOf(ComposedNow().Image), first), 0);
+    ExpectPreviewShows(*opened);
+    // The typing would have shown: the page printed now is another.
+    ASSERT_NO_FATAL_FAILURE(PrintFromMainWindow(typed));
+    ASSERT_EQ(typed->Width(), opened->Width());
+    ASSERT_EQ(typed->Height(), opened->Height());
+    int differing = 0;
+    for (int y = 0; y < typed->Height(); ++y)
+        for (int x = 0; x < typed->Width(); ++x)
+            differing += typed->At(x, y) != opened->At(x, y);
+    EXPECT_GT(differing, 0);
 }
 
 TEST_F(PrintPreviewTest, FittedPageIsWholeCentredWithItsAspectKeptAndSmoothlyScaled) {

@@ -2,7 +2,7 @@
 // print that does not happen leaves the record cursor where it was.
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The File menu's recent files: the last four .wmx files opened or saved, kept per user.
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/win32/UserSettings.h"
 
 #include <functional>
 #include <string>

@@ -4,8 +4,8 @@
 #include "ProgramRun.h"
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
-#include "ui/RecoveryCopy.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/main_window/RecoveryCopy.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Pictures of windows as they are on the screen, and what the tests look for in them.
 
-#include "ui/StringGrid.h"
+#include "ui/controls/StringGrid.h"
 
 #include <windows.h>
 
@@ -16,6 +16,8 @@ class ScreenPicture {
     explicit ScreenPicture(HWND window);
     // A bitmap's pixels of that size, read alike.
     ScreenPicture(HBITMAP bitmap, SIZE size);
+    // Pixels read elsewhere: 0x00RRGGBB, rows from the top.
+    ScreenPicture(SIZE size, std::vector<DWORD> pixels) : Size(size), Pixels(std::move(pixels)) {}
     COLORREF At(int x, int y) const;
     int Width() const { return Size.cx; }
     int Height() const { return Size.cy; }

@@ -1,7 +1,7 @@
 // Clock, hints, information boxes and exit.
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 #include <commctrl.h>
 

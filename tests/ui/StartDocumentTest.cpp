@@ -5,8 +5,8 @@
 #include "ProgramRun.h"
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/win32/UserSettings.h"
 
 #include <commdlg.h>
 

@@ -3,9 +3,9 @@
 
 #include "GridDesign.h"
 
-#include "ui/Controls.h"
-#include "ui/Unit1.h"
-#include "ui/Unit2.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/EmptyWindow.h"
 
 #include <commctrl.h>
 
@@ -32,8 +32,8 @@ TEST_F(MainFormTest, StartsWithoutConfigShowingOneErrorThenAnEmptyGrid) {
     EXPECT_EQ(GridRow(Form->Tabela, 1), std::vector<std::string>(6, ""));
     EXPECT_EQ(WindowText(Form->rodzaj_pojazdu), "passenger");
     EXPECT_TRUE(Form->Timer1.Enabled());
-    EXPECT_FALSE(Form->Timer2.Enabled());
-    EXPECT_FALSE(Form->Timer3.Enabled());
+    EXPECT_FALSE(Form->Session.Timer2.Enabled());
+    EXPECT_FALSE(Form->Session.Timer3.Enabled());
 }
 
 TEST_F(MainFormTest, StartsWithConfigShowingSlotOneAndTheReadings) {
@@ -145,11 +145,15 @@ TEST_F(MainFormTest, TabMovesThroughTheFieldsInTheLayoutsOrder) {
     EXPECT_EQ(visited, expected);
 }
 
+// Form1 comes with the main window; the port dialog only with the first Connect, hidden until
+// Connect shows it, at its own place.
 TEST_F(MainFormTest, SecondaryFormsAreCreatedHidden) {
     TForm1 form1;
-    TForm2 form2;
     WriteConfig(*SampleStore());
     ShowWindow();
+    EXPECT_EQ(Form2, nullptr) << "no port dialog before Connect";
+    EXPECT_FALSE(FindWindowA("TForm2", nullptr));
+    const TForm2& form2 = Form->PortDialog();
     const struct {
         HWND Window;
         const char* Caption;
@@ -164,6 +168,7 @@ TEST_F(MainFormTest, SecondaryFormsAreCreatedHidden) {
         EXPECT_TRUE(EqualRect(&r, &c.Expected))
             << c.Caption << " at " << r.left << "," << r.top << " " << r.right << "," << r.bottom;
     }
+    EXPECT_EQ(GetWindow(form2.Handle, GW_OWNER), Form->Handle);
     EXPECT_EQ(Form1, &form1);
     EXPECT_EQ(Form2, &form2);
 }

@@ -5,9 +5,9 @@
 
 #include "MessagePump.h"
 #include "report/TestReport.h"
-#include "ui/Controls.h"
-#include "ui/PrintPreview.h"
-#include "ui/Unit2.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/print_preview/PrintPreview.h"
 
 #include <functional>
 
@@ -28,17 +28,11 @@ class UnreadRowReportTest : public SampleWindowTest {
   protected:
     void SetUp() override {
         SampleWindowTest::SetUp();
-        PortDialog = std::make_unique<TForm2>();
         ASSERT_TRUE(CopyFileA(WMX_REPORT_FORM, Path("protokol.bmp").c_str(), FALSE));
         // The values as opening the file leaves them: the numbers the texts show.
         RecomputeValues(MeasurementStore);
         ClickRow(4);
     }
-    void TearDown() override {
-        PortDialog.reset();
-        SampleWindowTest::TearDown();
-    }
-
     // Connect, Escape in the port dialog, Disconnect: row 4 stays selected.
     void ClearByConnect() {
         Keystroke(VK_F5);
@@ -57,8 +51,6 @@ class UnreadRowReportTest : public SampleWindowTest {
     }
 
     bool PreviewOpen() const { return Form->Preview && Form->Preview->IsOpen(); }
-
-    std::unique_ptr<TForm2> PortDialog;
 };
 
 TEST_F(UnreadRowReportTest, PageShowsTheRowsReadingsWithTheirVerdictsOrNothing) {

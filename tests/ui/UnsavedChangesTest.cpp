@@ -3,10 +3,9 @@
 #include "WindowDriver.h"
 
 #include "data/MeasurementFile.h"
-#include "meter/LinkState.h"
-#include "ui/Controls.h"
-#include "ui/Unit2.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/port_dialog/PortDialog.h"
+#include "ui/win32/UserSettings.h"
 
 #include <functional>
 
@@ -23,23 +22,14 @@ class UnsavedChangesTest : public SampleWindowTest {
         Focus(Form->Edit1);
         Type(Form->Edit1, "x");
     }
-    void TearDown() override {
-        PortDialog.reset();
-        SampleWindowTest::TearDown();
-    }
-    // Starts the window afresh over the sample set, with the port dialog where Connect needs it.
+    // Starts the window afresh over the sample set.
     void Restart() {
-        const bool withPortDialog = PortDialog != nullptr;
         TearDown();
         SetUp();
-        if (withPortDialog)
-            PortDialog = std::make_unique<TForm2>();
     }
     void ExpectTheQuestionBefore(const std::function<void()>& Run,
                                  const std::function<void()>& ExpectItsDialog,
                                  const std::function<bool()>& Went);
-
-    std::unique_ptr<TForm2> PortDialog;
 };
 
 // How the question is answered, and what then happens.
@@ -147,7 +137,6 @@ TEST_F(UnsavedChangesTest, ARecentFileAsksFirst) {
 }
 
 TEST_F(UnsavedChangesTest, ConnectAsksFirst) {
-    PortDialog = std::make_unique<TForm2>();
     ExpectTheQuestionBefore([this] { Click(Form->sbStart, 5, 5); }, [] {},
                             [this] { return WindowText(Form->sbStart) == "Disconnect"; });
 }
@@ -194,12 +183,14 @@ TEST_F(UnsavedChangesTest, EveryKindOfChangeIsAskedAboutAndSaved) {
          [this] {
              // The poll has asked for record 3; the meter's reply comes in.
              std::uint8_t record = 3;
-             Link.Poll.Start();
-             Link.Poll.NextRecord(record);
-             Link.Poll.Asked(record);
+             MeterPoll& poll = Form->Session.Link.Poll;
+             poll.Start();
+             poll.NextRecord(record);
+             poll.Asked(record);
              const std::string reply = "\x02P?0812:0745:0733\r";
-             Form->Comm32ReceiveData(reply.data(), static_cast<std::uint16_t>(reply.size()));
-             Link.Poll.Stop();
+             Form->Session.Comm32.OnReceiveData(reply.data(),
+                                                static_cast<std::uint16_t>(reply.size()));
+             poll.Stop();
          },
          [](const MeasurementSet& kept) { return kept.Slot(3).FrontValue == 812; }},
     };

@@ -3,7 +3,7 @@
 #include "WindowDriver.h"
 
 #include "MessagePump.h"
-#include "ui/Controls.h"
+#include "ui/controls/StandardControls.h"
 
 #include <commctrl.h>
 

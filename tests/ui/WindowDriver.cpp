@@ -1,7 +1,7 @@
 #include "WindowDriver.h"
 
-#include "ui/Controls.h"
-#include "ui/UserSettings.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/win32/UserSettings.h"
 
 #include <commctrl.h>
 #include <dlgs.h>

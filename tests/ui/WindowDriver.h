@@ -4,9 +4,9 @@
 
 #include "data/MeasurementFile.h"
 #include "data/StoreImage.h"
-#include "ui/Application.h"
-#include "ui/ErrorDisplay.h"
-#include "ui/Main.h"
+#include "ui/main_window/Application.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/win32/ErrorDisplay.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -268,6 +268,8 @@ void Monkey::WarmUp() {
         [&] { return Now().OkEnabled; }, 10000);
     if (Now().OkEnabled)
         PortOpenThreads = CountObjects(Program.Handle(), Program.Pid()).ThreadModules;
+    for (const std::string& cue : Options.PollCues)
+        Faults.Cue(cue);
     step(
         "OK: the poll",
         [&] {

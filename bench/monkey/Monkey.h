@@ -22,12 +22,16 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 struct MonkeyOptions {
     DWORD Seconds = 600;
     std::uint64_t Seed = 1;
     std::wstring Exe;
     std::wstring Folder;
+    // Meter cues given just before the warm-up's poll, to replay a mix of faults a random run
+    // met ("double 1", "late 8 300").
+    std::vector<std::string> PollCues;
 };
 
 class Monkey {

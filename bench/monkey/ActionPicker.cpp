@@ -22,14 +22,6 @@ std::string Describe(HWND control) {
     return text;
 }
 
-std::string Narrow(const std::wstring& text) {
-    std::string ansi(text.size() * 2 + 1, '\0');
-    ansi.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(),
-                            static_cast<int>(ansi.size()), nullptr, nullptr)));
-    return ansi;
-}
-
 // Letters, digits and signs, with the Polish letters (code page 1250 has them all); now and then
 // a text longer than the 255 characters a field and the file keep.
 std::wstring RandomText(Random& random) {
@@ -117,16 +109,16 @@ const KeyStroke& PickKey(Random& random, const std::vector<KeyStroke>& keys) {
 }
 
 void Press(Monkey& m, HWND control, const std::string& what) {
-    RECT r{};
-    GetClientRect(control, &r);
-    Click(m, control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, what);
+    UserInput::ClickMiddle(control);
+    m.InputTaken();
+    m.Log.Add("click " + what);
 }
 
 // OK (or Enter on it) with the meter named starts the poll, and the dialog goes.
 void NotePollStart(Monkey& m, const Scene& before) {
     if (!before.Port || !before.OkEnabled)
         return;
-    if (m.Await([&] { return !IsWindowVisible(before.Port); }, 1000) && before.Connected) {
+    if (m.Await([&] { return !IsWindowVisible(before.Port); }, 1000)) {
         ++m.Counts.PollsStarted;
         m.PollRunning = true;
         m.Log.Add("a poll started");

@@ -2,6 +2,7 @@
 
 #include <dlgs.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -27,12 +28,6 @@ bool IsFileDialog(HWND box) {
     // The print dialogs have an edit of the same number as the old file dialog's name field, but
     // also the printer list.
     return !GetDlgItem(box, cmb4) && (GetDlgItem(box, cmb13) || GetDlgItem(box, edt1));
-}
-
-std::string Narrow(const std::wstring& text) {
-    char ansi[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
 }
 
 } // namespace
@@ -114,7 +109,9 @@ void DialogAnswers::Press(HWND box, int button, const std::string& what) {
 }
 
 void DialogAnswers::AnswerMessageBox(HWND box) {
-    const std::string text = CaptionOf(GetDlgItem(box, MessageTextId));
+    // On one line, as the log and the figures print it.
+    std::string text = CaptionOf(GetDlgItem(box, MessageTextId));
+    std::replace(text.begin(), text.end(), '\n', ' ');
     struct Button {
         int Id;
         const char* Name;

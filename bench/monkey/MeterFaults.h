@@ -24,10 +24,11 @@ class MeterFaults {
     // The meter as it was at the start, plugged in: for the program's rest at the end.
     void Heal();
     bool Plugged() const { return IsPlugged; }
+    // A cue of the meter's own syntax ("late 8 300"), given as it is.
+    void Cue(const std::string& cue);
 
   private:
     void Send(const std::string& line);
-    void Cue(const std::string& cue);
     void Later(DWORD ms, const std::string& cue);
     const std::wstring RelayFile;
     Random& Chance;

@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string Narrow(const std::wstring& text) {
-    char ansi[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
-
 // How often the recovery copy is looked at: it follows a change by at most a second.
 constexpr DWORD CopyCheckMs = 200;
 // The share of the run in which the program may be closed or cut off.
@@ -31,12 +25,6 @@ constexpr DWORD MayEndPercent = 60;
 constexpr DWORD SettleAfterMs = 120000;
 // After it the objects are counted at a rest this often, to tell a step from a steady growth.
 constexpr DWORD CountEveryMs = 120000;
-
-void Press(HWND control) {
-    RECT r{};
-    GetClientRect(control, &r);
-    UserInput::Click(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
 
 } // namespace
 
@@ -232,8 +220,8 @@ void Monkey::WarmUp() {
          {std::pair{idSpeedButton3, "Print, cancelled"},
           std::pair{idSpeedButton4, "Print Setup, cancelled"}, std::pair{idSpeedButton6, "About"}})
         step(
-            name, [&, id = id] { Press(ToolButton(Program.Main, id)); }, boxAnswered(Answered()),
-            15000);
+            name, [&, id = id] { UserInput::ClickMiddle(ToolButton(Program.Main, id)); },
+            boxAnswered(Answered()), 15000);
     // Actual size, and the page printed from the preview (cancelled): each makes its own for
     // the rest of the program's life. Twice, since the memory a closed page leaves for the next
     // one depends on what came before.
@@ -251,7 +239,8 @@ void Monkey::WarmUp() {
     };
     for (int round = 0; round < 2; ++round) {
         step(
-            "Print Preview", [&] { Press(ToolButton(Program.Main, idSpeedButton7)); },
+            "Print Preview",
+            [&] { UserInput::ClickMiddle(ToolButton(Program.Main, idSpeedButton7)); },
             [&] { return Program.Window("TPrintPreview") != nullptr; }, 15000);
         step(
             "the preview at actual size", inPreview(VK_ADD, 0), [&] { return Sync(); }, 5000);
@@ -262,7 +251,7 @@ void Monkey::WarmUp() {
             [&] { return !Program.Window("TPrintPreview"); }, 5000);
     }
     step(
-        "Connect", [&] { Press(ToolButton(Program.Main, idsbStart)); },
+        "Connect", [&] { UserInput::ClickMiddle(ToolButton(Program.Main, idsbStart)); },
         [&] { return Now().Port != nullptr; }, 5000);
     step(
         "COM7 and TEST",
@@ -270,18 +259,22 @@ void Monkey::WarmUp() {
             const Scene s = Now();
             for (HWND entry : s.PortEntries) {
                 if (CaptionOf(entry) == "COM7")
-                    Press(entry);
+                    UserInput::ClickMiddle(entry);
             }
             Pause(200);
             if (s.Test)
-                Press(s.Test);
+                UserInput::ClickMiddle(s.Test);
         },
         [&] { return Now().OkEnabled; }, 10000);
+    if (Now().OkEnabled)
+        PortOpenThreads = CountObjects(Program.Handle(), Program.Pid()).ThreadModules;
+    for (const std::string& cue : Options.PollCues)
+        Faults.Cue(cue);
     step(
         "OK: the poll",
         [&] {
             if (const Scene s = Now(); s.OkEnabled) {
-                Press(s.Ok);
+                UserInput::ClickMiddle(s.Ok);
                 ++Counts.PollsStarted;
                 PollRunning = true;
             }
@@ -312,7 +305,7 @@ void Monkey::Rest() {
             Log.Add("rest: the preview closed");
             quietRounds = 0;
         } else if (s.Connected) {
-            Press(s.Start);
+            UserInput::ClickMiddle(s.Start);
             Log.Add("rest: Disconnect");
             quietRounds = 0;
         } else if (s.Port) {
@@ -328,7 +321,22 @@ void Monkey::Rest() {
 
 ProgramObjects Monkey::CountAtRest(const char* when) {
     Rest();
-    const ProgramObjects objects = CountObjects(Program.Handle(), Program.Pid());
+    ProgramObjects objects = CountObjects(Program.Handle(), Program.Pid());
+    // At rest the button says Connect and the port dialog is hidden: no port is open, and the
+    // threads of one (as the warm-up's TEST showed them) have ended with Disconnect.
+    const auto portOpen = [&] {
+        return !PortOpenThreads.empty() && objects.ThreadModules == PortOpenThreads;
+    };
+    for (int i = 0; i < 20 && portOpen(); ++i) {
+        Pause(100);
+        objects = CountObjects(Program.Handle(), Program.Pid());
+    }
+    if (portOpen())
+        Fail(std::string("at ") + when + " the program holds a serial port open (" +
+             ObjectsLine(objects) +
+             ": the threads of the port the warm-up's TEST opened) while "
+             "its button says \"" +
+             CaptionOf(Now().Start) + "\" and the port dialog is hidden");
     const std::string line = std::string(when) + ", " + std::to_string(Log.Elapsed() / 1000) +
                              " s: " + ObjectsLine(objects);
     Log.Add(line);

@@ -19,14 +19,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 struct MonkeyOptions {
     DWORD Seconds = 600;
     std::uint64_t Seed = 1;
     std::wstring Exe;
     std::wstring Folder;
+    // Meter cues given just before the warm-up's poll, to replay a mix of faults a random run
+    // met ("double 1", "late 8 300").
+    std::vector<std::string> PollCues;
 };
 
 class Monkey {
@@ -90,6 +95,8 @@ class Monkey {
     DWORD InstanceStart = 0;
     // The program's objects at a rest a while into its last start, once taken.
     ProgramObjects Settled;
+    // The threads the program had with the warm-up's port open, to recognise them at the end.
+    std::map<std::string, long> PortOpenThreads;
     bool SettledTaken = false;
     DWORD SettledAt = 0;
     DWORD NextCount = 0;

@@ -20,7 +20,7 @@ std::string KindOf(HANDLE handle) {
     std::string name;
     for (USHORT i = 0; i < type.TypeName.Length / sizeof(WCHAR); ++i)
         name += static_cast<char>(type.TypeName.Buffer[i]);
-    return name;
+    return name.empty() ? "(no kind named)" : name;
 }
 
 long CountHandles(HANDLE process, std::map<std::string, long>& kinds) {

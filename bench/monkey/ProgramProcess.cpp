@@ -28,12 +28,18 @@ std::string ClassOf(HWND window) {
     return name;
 }
 
+std::string Narrow(const std::wstring& text) {
+    std::string ansi(text.size() * 2 + 1, '\0');
+    ansi.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), ansi.data(),
+                            static_cast<int>(ansi.size()), nullptr, nullptr)));
+    return ansi;
+}
+
 std::string CaptionOf(HWND window) {
     wchar_t text[512] = L"";
     InternalGetWindowText(window, text, 512);
-    char ansi[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
+    return Narrow(text);
 }
 
 ProgramProcess::ProgramProcess(std::wstring exe, std::wstring folder)

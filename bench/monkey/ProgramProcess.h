@@ -40,6 +40,8 @@ class ProgramProcess {
 };
 
 std::string ClassOf(HWND window);
+// A text in the system's ANSI code page, as the program keeps its texts and names its files.
+std::string Narrow(const std::wstring& text);
 // A window's own text, as the system keeps it: never a message to the program, so never stuck on
 // it (an edit control's text is not kept there).
 std::string CaptionOf(HWND window);

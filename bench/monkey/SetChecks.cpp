@@ -1,6 +1,7 @@
 #include "SetChecks.h"
 
 #include "MeterRecords.h"
+#include "ProgramProcess.h"
 #include "data/GridPlaceholders.h"
 #include "data/MeasurementFile.h"
 #include "data/RecoveryImage.h"
@@ -16,12 +17,6 @@ struct Triple {
 
 Triple Readings(const MeasurementRecord& slot) {
     return {GetText(slot.FrontText), GetText(slot.LeftText), GetText(slot.RightText)};
-}
-
-std::string Narrow(const std::wstring& text) {
-    char ansi[MAX_PATH * 2] = "";
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
 }
 
 } // namespace

@@ -36,6 +36,12 @@ void Click(HWND window, POINT at) {
     SendInput(2, buttons, sizeof(INPUT));
 }
 
+void ClickMiddle(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    Click(window, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
 void Key(WORD key, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
     for (WORD m : modifiers)

@@ -9,8 +9,9 @@
 #include <string>
 
 namespace UserInput {
-// A left click at a point of the window's client area.
+// A left click at a point of the window's client area, or at its middle.
 void Click(HWND window, POINT at);
+void ClickMiddle(HWND window);
 // A key with modifiers held (VK_CONTROL, VK_SHIFT, VK_MENU).
 void Key(WORD key, std::initializer_list<WORD> modifiers = {});
 // Characters as the keyboard types them, whatever the layout (Polish letters included).

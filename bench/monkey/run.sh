@@ -43,13 +43,13 @@ wine reg delete 'HKCU\Software\Kavra Tintra' /f >/dev/null 2>&1 || true
 relay=$!
 cd "$work"
 exe="Z:${WMX_WIN_BUILD//\//\\}\\wmx.exe"
-# The monkey's own time limits end it well within this one; its texts are in code page 1250.
-# Wine's note on every file dialog that Z: has no volume label is left out.
 # The machine's busy and total CPU time in ticks: a stall is read beside the other work it did.
 cpu_ticks() { awk '/^cpu / { print $2 + $3 + $4 + $7 + $8, $2 + $3 + $4 + $5 + $6 + $7 + $8 }' /proc/stat; }
 read -r busy_before all_before < <(cpu_ticks)
 limited 120 "the file dialog yardstick" "$WMX_WIN_BUILD/bench/monkey/file_dialog_yardstick.exe" |
     tr -d '\r' | grep -v 'FS volume label and serial are not available'
+# The monkey's own time limits end it well within this one; its texts are in code page 1250.
+# Wine's note on every file dialog that Z: has no volume label is left out.
 set +e
 limited $((seconds + 600)) "monkey, seed $seed" \
     "$WMX_WIN_BUILD/bench/monkey/monkey_bench.exe" "$seconds" "$seed" "$exe" 2>&1 |

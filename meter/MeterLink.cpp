@@ -97,14 +97,20 @@ DeliveryOutcome DecodeFrame(MeterLink& link, Bytes frame) {
 }
 
 // The frames after the first in a delivery are not decoded, but each complete measurement reply
-// among them has answered a request all the same.
+// among them may have answered a request all the same; one behind another may repeat it.
 void CountFurtherMeasurementReplies(MeterLink& link, Bytes frames) {
+    bool afterReply = frames.size() > 1 && frames[1] == 'P';
     for (auto cr = std::ranges::find(frames, Cr); cr != frames.end();
          cr = std::ranges::find(frames, Cr)) {
         frames = Bytes(cr + 1, frames.end());
         const auto end = std::ranges::find(frames, Cr);
-        if (end != frames.end() && end - frames.begin() > 1 && frames[1] == 'P')
+        if (end == frames.end() || end - frames.begin() < 2 || frames[1] != 'P')
+            continue;
+        if (afterReply)
+            link.Poll.RepliedAgain();
+        else
             link.Poll.Replied();
+        afterReply = true;
     }
 }
 

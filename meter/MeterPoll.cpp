@@ -87,6 +87,11 @@ std::optional<std::uint8_t> MeterPoll::Replied() {
     return record;
 }
 
+void MeterPoll::RepliedAgain() {
+    LastHeardTick = Ticks;
+    Holding = Holding || !Waiting.empty();
+}
+
 bool MeterPoll::Carried(std::uint8_t record) {
     if (!IsRunning || record != Asking)
         return false;

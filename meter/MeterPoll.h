@@ -14,6 +14,11 @@
 // requests have been given up, the poll asks nothing until the line has been quiet as long again,
 // and a reply that comes meanwhile is written nowhere: it proves the meter slow, and the time a
 // request is given up after doubles (once for each giving up, up to 12 s).
+//
+// A line may also repeat a reply right behind itself, in the same delivery. A further reply in a
+// delivery therefore may answer the oldest request still waiting or nothing at all: that request
+// stays waiting, and the poll asks nothing until it is answered or given up. A repeat that comes
+// in a delivery of its own cannot be told from a reply by order, and is not allowed for.
 
 #include <cstdint>
 #include <deque>
@@ -39,6 +44,9 @@ class MeterPoll {
     // One complete measurement reply, readable or not: the record it carries, when that is
     // certain. A reply shows the meter still at work; noise or a line error does not.
     std::optional<std::uint8_t> Replied();
+    // A further complete measurement reply in the same delivery as one before it: it may answer
+    // a request or repeat that reply, and is written nowhere.
+    void RepliedAgain();
     // The reply carrying the record has been read and written: true when that ends the poll
     // (record 9, the last it asks for).
     bool Carried(std::uint8_t record);

@@ -380,15 +380,27 @@ TEST_F(LinkTest, SelectingRowFourMidPollAsksForRecordFourNext) {
     ExpectRowEmpty(2);
 }
 
-// Disconnect leaves the dialog open; Connect starts it afresh, so nothing reads a closed port.
+// Disconnect leaves the dialog open, but neither TEST nor OK opens or reads a port while the
+// main window says "Connect"; Connect starts the dialog afresh.
 TEST_F(LinkTest, ConnectAfterDisconnectWithTheDialogOpenStartsItWithOkDisabled) {
     Identify();
     ASSERT_TRUE(IsWindowVisible(Form2->Handle));
+    SetFocus(Form2->btTestComm);
     ClickStart(); // Disconnect
     EXPECT_FALSE(Form->Session.Comm32.Connected());
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+    EXPECT_FALSE(IsWindowEnabled(Form2->btTestComm));
     ASSERT_TRUE(IsWindowVisible(Form2->Handle));
+    EXPECT_EQ(GetFocus(), Form2->COMM_select.Entry(Form2->COMM_select.ItemIndex()))
+        << "the keyboard stays in the dialog";
+    ClickTest();
+    SendMessageA(Form2->Handle, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Form2->btTestComm), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Form2->btTestComm));
+    EXPECT_FALSE(Form->Session.Comm32.Connected()) << "TEST after Disconnect";
+    EXPECT_TRUE(PortIsFree());
+    EXPECT_EQ(WindowText(Form->sbStart), "Connect");
     ClickStart(); // Connect
+    EXPECT_TRUE(IsWindowEnabled(Form2->btTestComm));
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
     const int chosen = Form2->COMM_select.ItemIndex();
     ASSERT_GE(chosen, 0);
@@ -440,6 +452,7 @@ TEST_F(LinkTest, ALineLostBeforeOkOrMidPollClosesThePortAndSaysSo) {
         EXPECT_FALSE(Form->Session.Timer3.Enabled());
         EXPECT_FALSE(IsWaitCursor());
         EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+        EXPECT_FALSE(IsWindowEnabled(Form2->btTestComm));
         EXPECT_EQ(Form->StatusText(3), "The line to the meter on COM6 was lost");
         EXPECT_TRUE(PortIsFree());
         if (c.RecordOneRead)

@@ -28,8 +28,9 @@ std::string Reply(int record) {
 enum class Treatment { Answer, Ignore, Late350, Split150, Twice, TwiceInOneWrite, AfterNoise };
 
 struct MeterBehaviour {
-    int DelayMs = 0;         // before every reply
-    bool OneAtATime = false; // the delay is the meter's own work, not the way's
+    int DelayMs = 0;                // before every reply
+    bool OneAtATime = false;        // the delay is the meter's own work, not the way's
+    bool RepeatsEveryReply = false; // each reply twice in one write, as from a line that echoes
     std::map<int, std::vector<Treatment>> Records = {};
     // Deliveries that no request asked for: when they reach the program, and what they hold.
     std::map<int, std::string> Unasked = {};
@@ -93,8 +94,11 @@ class SimulatedPoll {
             return;
         // A meter that works over each request takes the next one only when it has answered.
         const int start = Meter.OneAtATime ? std::max(at, MeterBusyUntil) : at;
-        int written = start + Meter.DelayMs + (treatment == Treatment::Late350 ? 350 : 0);
-        const std::string reply = Reply(record);
+        // A reply never overtakes the one before it.
+        int written = std::max(start + Meter.DelayMs + (treatment == Treatment::Late350 ? 350 : 0),
+                               MeterBusyUntil);
+        const std::string reply =
+            Meter.RepeatsEveryReply ? Reply(record) + Reply(record) : Reply(record);
         switch (treatment) {
         case Treatment::Split150:
             Write(written, reply.substr(0, 8));
@@ -173,7 +177,8 @@ using T = Treatment;
 
 // The poll moves on only from an answered record, so a late or lost reply costs a request again; a
 // reply that may answer either of two records is written nowhere, and the poll asks nothing ("-")
-// until the replies it waits for have come or are given up.
+// until the replies it waits for have come or are given up. Two replies in one delivery may be one
+// reply and its repeat: the poll waits as long before it moves on.
 const TimingCase TimingCases[] = {
     {"in time", {}, {}, "123456789", 2800},
     {"every reply 250 ms late", {.DelayMs = 250}, {}, "112-334-556-778-99", 5450},
@@ -184,7 +189,11 @@ const TimingCase TimingCases[] = {
      {},
      "11122-------33344-------55566-------77788-------999",
      15450},
-    {"the reply to record 4 350 ms late", {.Records = {{4, {T::Late350}}}}, {}, "1234456789", 3100},
+    {"the reply to record 4 350 ms late",
+     {.Records = {{4, {T::Late350}}}},
+     {},
+     "12344---------56789",
+     5800},
     {"record 5 ignored once", {.Records = {{5, {T::Ignore}}}}, {}, "1234556---------6789", 6100},
     {"record 5 ignored twice",
      {.Records = {{5, {T::Ignore, T::Ignore}}}},
@@ -223,6 +232,17 @@ const TimingCase TimingCases[] = {
      {},
      "123456789",
      2800},
+    {"every reply twice in one delivery", {.RepeatsEveryReply = true}, {}, "123456789", 2800},
+    {"every reply twice in one delivery, the reply to record 8 350 ms late",
+     {.RepeatsEveryReply = true, .Records = {{8, {T::Late350}}}},
+     {},
+     "123456788---------9",
+     5800},
+    {"every reply 250 ms late and twice in one delivery",
+     {.DelayMs = 250, .RepeatsEveryReply = true},
+     {},
+     "11-22-33-44-55-66-77-88-99",
+     7850},
     {"row 7 selected after record 3", {}, {{1200, 7}}, "123789", 1900, "456"},
     {"every reply 1.8 s late, past the time a request is given up after",
      {.DelayMs = 1800},

@@ -91,8 +91,16 @@ void TForm2::Show() {
     SetForegroundWindow(Handle);
 }
 
+// The main window's button says "Connect" now: TEST waits for the next Connect too, so that no
+// port is opened while the window says none is.
 void TForm2::PortClosed() {
+    const HWND focus = GetFocus();
+    if (focus == btOK || focus == btTestComm) {
+        const int chosen = COMM_select.ItemIndex();
+        SetFocus(COMM_select.Entry(std::max(chosen, 0)));
+    }
     EnableWindow(btOK, FALSE);
+    EnableWindow(btTestComm, FALSE);
 }
 
 void TForm2::SelectEntry(int index) {
@@ -102,6 +110,7 @@ void TForm2::SelectEntry(int index) {
 
 void TForm2::FormShow() {
     EnableWindow(btOK, FALSE);
+    EnableWindow(btTestComm, TRUE);
     ChosenSinceShown = false;
     FillList();
     // The port that last identified a meter where it is listed; else the last port found, none
@@ -161,8 +170,9 @@ void TForm2::COMM_selectClick() {
 
 void TForm2::btTestCommClick() {
     const int chosen = COMM_select.ItemIndex();
-    // Nothing to test before a port is chosen.
-    if (chosen < 0)
+    // Nothing to test before a port is chosen, nor after Disconnect (a command may come while
+    // the button is disabled).
+    if (chosen < 0 || !IsWindowEnabled(btTestComm))
         return;
     EnableWindow(btOK, FALSE);
     Session.StartIdentification(chosen == Session.Ports.PortCount

@@ -37,7 +37,8 @@ class TForm2 : private MeterSessionListener {
   private:
     // The meter has named itself on the tested port: OK may read it.
     void MeterIdentified(const std::string& port) override;
-    // The port was closed (Disconnect, or the line lost): OK has nothing left to read.
+    // The port was closed (Disconnect, or the line lost): OK has nothing left to read, and TEST
+    // waits for the next Connect.
     void PortClosed() override;
 
     template <class Owner>

@@ -28,7 +28,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         StartUpPhaseDone("main window");
         TForm1 form1;
         StartUpPhaseDone("Form1");
-        mainForm.StartFile = StartDocument();
+        mainForm.SetStartDocument(StartDocument());
         mainForm.Show();
         StartUpPhaseDone("shown, config.wmx loaded");
         return RunMessageLoop();

@@ -11,7 +11,7 @@ void Click(HWND control) {
     ProcessMessages();
 }
 
-bool Identify(TMainForm& form, TForm2& dialog, const char* port) {
+bool Identify(MainWindowParts& form, TForm2& dialog, const char* port) {
     if (WindowText(form.sbStart) != "Connect")
         Click(form.sbStart);
     Click(form.sbStart);

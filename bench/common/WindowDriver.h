@@ -14,7 +14,7 @@ constexpr DWORD StepLimitMs = 10000;
 void Click(HWND control);
 // Connect (after Disconnect when connected), the port's entry, TEST and the identification;
 // false when the meter did not identify itself in time.
-bool Identify(TMainForm& form, TForm2& dialog, const char* port);
+bool Identify(MainWindowParts& form, TForm2& dialog, const char* port);
 
 // The windows keep their recovery copy of the readings in the benchmark's working folder, where
 // no later start of the program finds it.

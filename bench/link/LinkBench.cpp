@@ -30,9 +30,10 @@ int main() {
     StepWatch watch("link benchmark", WatchLimitMs);
     BoxAnswers boxes(watch);
     KeepAppDataInWorkingFolder();
-    TMainForm form;
+    TMainForm window;
+    MainWindowParts& form = Inside(window);
     TForm2& dialog = form.PortDialog();
-    form.Show();
+    window.Show();
     std::vector<double> times;
     for (int run = 1; run <= Runs; ++run) {
         const std::string name = "run " + std::to_string(run) + " of " + std::to_string(Runs);

@@ -70,7 +70,7 @@ void PrintResources(const std::string& when, const Resources& r, const Resources
 }
 
 // A cue to the meter on the program's own line, as the link tests give it.
-void Cue(TMainForm& form, const std::string& cue) {
+void Cue(MainWindowParts& form, const std::string& cue) {
     const std::string bytes = "\r!" + cue + "\r";
     form.Session.Comm32.QueueSend(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
 }
@@ -84,7 +84,7 @@ struct ReplyCount {
 };
 
 // Open, identification reply, the meter hangs up and the program closes the port.
-bool Cycle(TMainForm& form, TForm2& dialog, int& hangups, ReplyCount& replies) {
+bool Cycle(MainWindowParts& form, TForm2& dialog, int& hangups, ReplyCount& replies) {
     const MeterLink& link = form.Session.Link;
     if (!Identify(form, dialog, MeterPort)) {
         ++replies.Lost;
@@ -104,7 +104,7 @@ bool Cycle(TMainForm& form, TForm2& dialog, int& hangups, ReplyCount& replies) {
 
 // OK, then the nine records; the table is cleared first so that every row shows this poll's
 // reply.
-bool Poll(TMainForm& form, TForm2& dialog, ReplyCount& replies) {
+bool Poll(MainWindowParts& form, TForm2& dialog, ReplyCount& replies) {
     const MeterLink& link = form.Session.Link;
     for (int row = 1; row <= 9; ++row) {
         for (int column = 3; column <= 5; ++column)
@@ -136,9 +136,10 @@ int main(int argc, char** argv) {
     StepWatch watch("soak benchmark", WatchLimitMs);
     BoxAnswers boxes(watch);
     KeepAppDataInWorkingFolder();
-    TMainForm form;
+    TMainForm window;
+    MainWindowParts& form = Inside(window);
     TForm2& dialog = form.PortDialog();
-    form.Show();
+    window.Show();
     int hangups = 0;
     const TNotifyEvent programsHangup = form.Session.Comm32.OnRequestHangup;
     form.Session.Comm32.OnRequestHangup = [&](TComm32* comm) {

@@ -461,9 +461,9 @@ TEST_F(LinkTest, ALineLostBeforeOkOrMidPollClosesThePortAndSaysSo) {
 }
 
 TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
-    const std::function<void(TMainForm&)> closers[] = {
-        [](TMainForm& form) { PostMessageA(form.Handle, WM_SYSCOMMAND, SC_CLOSE, 0); },
-        [](TMainForm& form) { PostMessageA(form.Handle, WM_COMMAND, idFileExitItem, 0); },
+    const std::function<void(MainWindowParts&)> closers[] = {
+        [](MainWindowParts& form) { PostMessageA(form.Handle, WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](MainWindowParts& form) { PostMessageA(form.Handle, WM_COMMAND, idFileExitItem, 0); },
     };
     for (const auto& close : closers) {
         PollStuckAtRecordTwo();
@@ -476,8 +476,7 @@ TEST_F(LinkTest, ClosingTheWindowOrExitWhilePollingClosesThePort) {
         EXPECT_FALSE(IsWindow(Form->Handle));
         EXPECT_TRUE(PortIsFree());
         // A fresh window for the next way of closing.
-        Form.reset();
-        Form = std::make_unique<TMainForm>();
+        NewWindow();
         ShowWindow();
         LogStart = MeterLog().size();
     }

@@ -27,7 +27,7 @@ SIZE IconSize(HICON icon) {
 
 TEST(ResourceTest, BothWindowsShowTheProgramsIconAtTheSystemsSizes) {
     TMainForm mainForm;
-    const TForm2& form2 = mainForm.PortDialog();
+    const TForm2& form2 = Inside(mainForm).PortDialog();
     const int big = GetSystemMetrics(SM_CXICON), small = GetSystemMetrics(SM_CXSMICON);
     for (HWND window : {mainForm.Handle, form2.Handle}) {
         const auto bigIcon = reinterpret_cast<HICON>(GetClassLongPtrA(window, GCLP_HICON));

@@ -79,18 +79,18 @@ TEST_F(BindingTest, NoFieldTakesMoreThanTheFileKeeps) {
         typed += static_cast<char>('a' + i % 26);
     const std::string kept = typed.substr(0, 255);
     const struct {
-        HWND TMainForm::*Field;
+        HWND MainWindowParts::*Field;
         ShortString MeasurementRecord::*Stored;
     } fields[] = {
-        {&TMainForm::Edit1, &MeasurementRecord::CustomerName},
-        {&TMainForm::Edit2, &MeasurementRecord::CustomerAddress1},
-        {&TMainForm::Edit3, &MeasurementRecord::CustomerAddress2},
-        {&TMainForm::Edit6, &MeasurementRecord::RegistrationNo},
-        {&TMainForm::Edit7, &MeasurementRecord::Make},
-        {&TMainForm::Edit8, &MeasurementRecord::Model},
-        {&TMainForm::Edit9, &MeasurementRecord::Mileage},
-        {&TMainForm::Edit10, &MeasurementRecord::Comment},
-        {&TMainForm::Edit11, &MeasurementRecord::Diagnostician},
+        {&MainWindowParts::Edit1, &MeasurementRecord::CustomerName},
+        {&MainWindowParts::Edit2, &MeasurementRecord::CustomerAddress1},
+        {&MainWindowParts::Edit3, &MeasurementRecord::CustomerAddress2},
+        {&MainWindowParts::Edit6, &MeasurementRecord::RegistrationNo},
+        {&MainWindowParts::Edit7, &MeasurementRecord::Make},
+        {&MainWindowParts::Edit8, &MeasurementRecord::Model},
+        {&MainWindowParts::Edit9, &MeasurementRecord::Mileage},
+        {&MainWindowParts::Edit10, &MeasurementRecord::Comment},
+        {&MainWindowParts::Edit11, &MeasurementRecord::Diagnostician},
     };
     for (const auto& f : fields) {
         HWND field = (*Form).*f.Field;

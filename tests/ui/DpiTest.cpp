@@ -140,7 +140,7 @@ class LayoutAtDpi : public MainFormTest {
     }
 
     void ExpectMainWindowAt(int dpi, bool designedFrame) {
-        TMainForm& f = *Form;
+        MainWindowParts& f = *Form;
         RECT window, client;
         GetWindowRect(f.Handle, &window);
         GetClientRect(f.Handle, &client);
@@ -215,7 +215,7 @@ class LayoutAtDpi : public MainFormTest {
     // on the base line.
     static constexpr int CaptionBelowFieldText = 5;
     void ExpectCaptionsLevelWithTheirFields(int dpi) {
-        TMainForm& f = *Form;
+        MainWindowParts& f = *Form;
         const struct {
             const char* Name;
             HWND Caption;

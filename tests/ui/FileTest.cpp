@@ -20,10 +20,6 @@ std::string Image(const MeasurementSet& store) {
 
 class FileTest : public SampleWindowTest {
   protected:
-    void Command(int id) {
-        PostMessageA(Form->Handle, WM_COMMAND, id, 0);
-        ProcessMessages();
-    }
 };
 
 TEST_F(FileTest, SaveWritesTheWindowWithTheDefaultExtension) {

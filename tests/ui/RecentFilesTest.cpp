@@ -12,10 +12,6 @@ namespace {
 
 class RecentFilesTest : public SampleWindowTest {
   protected:
-    void Command(int id) {
-        PostMessageA(Form->Handle, WM_COMMAND, id, 0);
-        ProcessMessages();
-    }
     void SaveAs(const std::string& name) {
         const bool exists = GetFileAttributesA(Path(name).c_str()) != INVALID_FILE_ATTRIBUTES;
         Dialogs.Expect(ChooseFile(Path(name)));
@@ -128,8 +124,7 @@ TEST_F(RecentFilesTest, TheListIsKeptAcrossRestartsAndLongPathsAreShortenedInThe
     SaveAs(deep + "\\deep.wmx");
     SaveAs("near.wmx");
     // A new window, as at the program's next start.
-    Form.reset();
-    Form = std::make_unique<TMainForm>();
+    NewWindow();
     ShowWindow();
     const Names shown = Shown();
     ASSERT_EQ(shown.size(), 2u);

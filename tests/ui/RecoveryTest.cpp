@@ -112,8 +112,7 @@ TEST_F(RecoveryTest, RefusedTheCopyIsRemovedAndConfigIsLoaded) {
     // The window of this test is up already; a second one starts over the copy.
     TypeRegistration("KR 1G5T2");
     ASSERT_TRUE(PumpUntil([&] { return CopyExists(); }, 10000));
-    Form.reset();
-    Form = std::make_unique<TMainForm>();
+    NewWindow();
     MessageBoxSeen question;
     Dialogs.Expect(AnswerMessageBox(question, IDNO));
     ShowWindow();

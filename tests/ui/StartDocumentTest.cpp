@@ -58,7 +58,7 @@ class StartDocumentTest : public MainFormTest {
 TEST_F(StartDocumentTest, DocumentNamedAtStartOpensAsFileOpenWould) {
     WriteConfig(*SampleStore());
     const std::string document = WriteDocument();
-    Form->StartFile = Widen(document);
+    Window->SetStartDocument(Widen(document));
     ShowWindow();
     EXPECT_EQ(WindowText(Form->Edit1), "Document Customer") << "instead of config.wmx";
     EXPECT_EQ(CurrentRecord, 1);
@@ -79,7 +79,7 @@ TEST_F(StartDocumentTest, DocumentNamedAtStartOpensAsFileOpenWould) {
 
 TEST_F(StartDocumentTest, UnreadableDocumentAtStartShowsTheOpenError) {
     WriteConfig(*SampleStore());
-    Form->StartFile = Widen(Path("missing.wmx"));
+    Window->SetStartDocument(Widen(Path("missing.wmx")));
     MessageBoxSeen error;
     Dialogs.Expect(AnswerMessageBox(error));
     ShowWindow();

@@ -13,10 +13,6 @@ namespace {
 
 class UnsavedChangesTest : public SampleWindowTest {
   protected:
-    void Command(int id) {
-        PostMessageA(Form->Handle, WM_COMMAND, id, 0);
-        ProcessMessages();
-    }
     // A change as the user makes it: a letter typed into the customer's name.
     void ChangeTheName() {
         Focus(Form->Edit1);

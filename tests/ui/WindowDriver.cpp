@@ -142,11 +142,19 @@ void MainFormTest::SetUp() {
     SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(appData).c_str());
     std::memset(&MeasurementStore, 0, sizeof MeasurementStore);
     CurrentRecord = 0;
-    Form = std::make_unique<TMainForm>();
+    NewWindow();
+}
+
+void MainFormTest::NewWindow() {
+    Form = nullptr;
+    Window.reset();
+    Window = std::make_unique<TMainForm>();
+    Form = &Inside(*Window);
 }
 
 void MainFormTest::TearDown() {
-    Form.reset();
+    Form = nullptr;
+    Window.reset();
     ProcessMessages();
     EXPECT_EQ(Dialogs.Unexpected, std::vector<std::string>{}) << "dialogs nobody expected";
     EXPECT_EQ(Dialogs.Pending(), 0u) << "dialogs that did not come";
@@ -174,9 +182,14 @@ void MainFormTest::WriteConfig(const MeasurementSet& store) const {
 }
 
 void MainFormTest::ShowWindow() {
-    Form->Show();
+    Window->Show();
     SetForegroundWindow(Form->Handle);
     SetActiveWindow(Form->Handle);
+    ProcessMessages();
+}
+
+void MainFormTest::Command(int id) {
+    PostMessageA(Form->Handle, WM_COMMAND, id, 0);
     ProcessMessages();
 }
 

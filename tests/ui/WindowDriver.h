@@ -70,7 +70,11 @@ class MainFormTest : public testing::Test {
     void TearDown() override;
     // Writes config.wmx into the working folder before the window is shown.
     void WriteConfig(const MeasurementSet& store) const;
+    // A new main window in place of the one before, as at the program's next start; not shown.
+    void NewWindow();
     void ShowWindow();
+    // A command as from the window's menu.
+    void Command(int id);
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
     // Where the program keeps its recovery copy in this test.
     std::string RecoveryCopyFile() const { return Path("appdata\\Kavra Tintra\\recovery.dat"); }
@@ -94,7 +98,9 @@ class MainFormTest : public testing::Test {
     std::string PreviousFolder;
     std::wstring OwnAppData;
     DialogDriver Dialogs;
-    std::unique_ptr<TMainForm> Form;
+    std::unique_ptr<TMainForm> Window;
+    // What the window is made of, where the tests look.
+    MainWindowParts* Form = nullptr;
 };
 
 // The window shown over a config.wmx that holds the sample store.

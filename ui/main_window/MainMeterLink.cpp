@@ -96,7 +96,7 @@ void TMainForm::SetStartCaption(const char* caption) {
 }
 
 // The port dialog is made at the first Connect: a start that never reads the meter needs none.
-TForm2& TMainForm::PortDialog() {
+TForm2& MainWindowParts::PortDialog() {
     if (!Dialog)
         Dialog = std::make_unique<TForm2>(Handle, Session);
     return *Dialog;

@@ -34,7 +34,7 @@ bool PageWithoutVerdictWanted(HWND owner, const TStringGrid& grid, const char* a
 
 } // namespace
 
-ReportSource TMainForm::ShownReport() {
+ReportSource MainWindowParts::ShownReport() {
     ReportSource source;
     source.FormFile = FindProgramFile(ReportFormFile);
     source.ReadEntries = [this] {

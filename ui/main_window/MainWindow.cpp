@@ -29,8 +29,29 @@ constexpr const char* MainFormClass = "TMainForm";
 constexpr UINT Click = 0; // BN_CLICKED, STN_CLICKED and menu commands
 constexpr UINT TimerTick = WM_TIMER;
 
-// Every event of the window's controls, bound to its handler.
-const TEventBinding<TMainForm> Bindings[] = {
+void RegisterMainFormClasses() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterToolBarClasses();
+    RegisterWindowClass({.Name = MainFormClass,
+                         .Background = ButtonFaceBackground(),
+                         .Icon = ProgramIcon(SM_CXICON)});
+}
+
+// Windows keeps the windows a window owns in front of it when it comes forward; Wine may bring the
+// window forward without them, so the program does it itself (the port dialog stays in front),
+// by a posted message that runs once the system has finished the activation.
+constexpr UINT WM_BRINGOWNEDFORWARD = WM_APP + 1;
+
+BOOL CALLBACK BringOwnedWindowForward(HWND window, LPARAM owner) {
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
+        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+} // namespace
+
+const TEventBinding<TMainForm> TMainForm::Bindings[] = {
     {idSpeedButton1, Click, &TMainForm::FileOpen},
     {idFileOpenItem, Click, &TMainForm::FileOpen},
     {idSpeedButton2, Click, &TMainForm::FileSaveAs},
@@ -60,28 +81,6 @@ const TEventBinding<TMainForm> Bindings[] = {
     {idsbStart, Click, &TMainForm::sbStartClick},
     {idRecoveryTimer, TimerTick, &TMainForm::RecoveryTimerTimer},
 };
-
-void RegisterMainFormClasses() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    RegisterToolBarClasses();
-    RegisterWindowClass({.Name = MainFormClass,
-                         .Background = ButtonFaceBackground(),
-                         .Icon = ProgramIcon(SM_CXICON)});
-}
-
-// Windows keeps the windows a window owns in front of it when it comes forward; Wine may bring the
-// window forward without them, so the program does it itself (the port dialog stays in front),
-// by a posted message that runs once the system has finished the activation.
-constexpr UINT WM_BRINGOWNEDFORWARD = WM_APP + 1;
-
-BOOL CALLBACK BringOwnedWindowForward(HWND window, LPARAM owner) {
-    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
-        SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return TRUE;
-}
-
-} // namespace
 
 TMainForm::TMainForm() {
     if (MainForm)
@@ -127,6 +126,10 @@ TMainForm::~TMainForm() {
     MainForm = nullptr;
 }
 
+void TMainForm::SetStartDocument(std::wstring document) {
+    StartFile = std::move(document);
+}
+
 void TMainForm::Show() {
     ShowWindow(Handle, SW_SHOW);
     UpdateWindow(Handle);
@@ -139,7 +142,7 @@ void TMainForm::Show() {
     }
 }
 
-std::string TMainForm::StatusText(int panel) const {
+std::string MainWindowParts::StatusText(int panel) const {
     const auto length = LOWORD(SendMessageA(StatusBar, SB_GETTEXTLENGTHA, panel, 0));
     std::string text(length + 1, '\0');
     SendMessageA(StatusBar, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(text.data()));
@@ -147,12 +150,12 @@ std::string TMainForm::StatusText(int panel) const {
     return text;
 }
 
-void TMainForm::SetStatusText(int panel, const std::string& text) {
+void MainWindowParts::SetStatusText(int panel, const std::string& text) {
     SendMessageA(StatusBar, SB_SETTEXTA, panel, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 // The item whose text the box shows; text typed into the box that matches no item gives -1.
-int TMainForm::VehicleTypeIndex() const {
+int MainWindowParts::VehicleTypeIndex() const {
     const std::string text = WindowText(rodzaj_pojazdu);
     if (text.empty())
         return -1;

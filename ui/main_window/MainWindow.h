@@ -3,26 +3,14 @@
 // timers. Every control's event is bound to a member handler in one table (MainWindow.cpp); other
 // parts add a handler by defining the member in their own file and adding its line there.
 
-#include "data/MeasurementRecord.h"
-#include "ui/controls/StringGrid.h"
-#include "ui/meter_session/MeterSession.h"
+#include "ui/main_window/MainWindowParts.h"
 #include "ui/win32/ActivationFocus.h"
-#include "ui/win32/WindowTimer.h"
+#include "ui/win32/EventBinding.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
-#include <vector>
-
-struct ReportSource;
-class TPrintPreview;
-class TForm2;
-
-// The store of the nine measurements and the slot the window refers to, shared by every part.
-extern MeasurementSet MeasurementStore;
-extern std::uint8_t CurrentRecord;
 
 // A date and time in the system's short date and long time formats; the PC's current ones when
 // none is given.
@@ -72,7 +60,7 @@ enum ControlId : int {
     idRecoveryTimer,
 };
 
-class TMainForm : private MeterSessionListener {
+class TMainForm : private MainWindowParts, private MeterSessionListener {
   public:
     TMainForm();
     ~TMainForm();
@@ -81,15 +69,18 @@ class TMainForm : private MeterSessionListener {
 
     // Shows the window; the first time, FormShow runs (start-up loading).
     void Show();
+    // The document to open at start instead of "config.wmx", as the system named it.
+    void SetStartDocument(std::wstring document);
+    using MainWindowParts::Handle;
 
-    // Shown data, for the binding, the meter link and the report.
-    std::string StatusText(int panel) const;
-    void SetStatusText(int panel, const std::string& text);
-    int VehicleTypeIndex() const;
+    // Tests and benchmarks look inside the window through this door alone.
+    friend MainWindowParts& Inside(TMainForm& window) { return window; }
+
+  private:
+    // Every event of the window's controls, bound to its handler (MainWindow.cpp).
+    static const TEventBinding<TMainForm> Bindings[];
+
     void SetWaitCursor(bool waiting);
-
-    // The report of the selected row as the window shows it, for Print and Print Preview.
-    ReportSource ShownReport();
 
     // Binding of the store to the window.
     void getTab(std::uint8_t n);
@@ -121,70 +112,16 @@ class TMainForm : private MeterSessionListener {
     void rodzaj_pojazduExit();
     // The meter session's side (MainMeterLink.cpp).
     void sbStartClick();
-    // The port dialog, made at the first Connect.
-    TForm2& PortDialog();
     // "Connect" or "Disconnect", on the tool button and in the Meter menu.
     void SetStartCaption(const char* caption);
     void FormCloseQuery();
     void FormClose();
     // The recovery copy (MainRecovery.cpp).
     void RecoveryTimerTimer();
-
-    // Unsaved entries and readings (MainFile.cpp): whether the set has changed since it was
-    // opened or saved; true when it may be replaced or dropped now, after asking the user whether
-    // to save it first where it has changed.
-    bool MeasurementsChanged = false;
+    // True when the set may be replaced or dropped now, after asking the user whether to save it
+    // first where it has changed (MainFile.cpp).
     bool ChangesSavedOrDropped();
 
-    HWND Handle = nullptr;
-    HWND SpeedBar = nullptr;
-    HWND SpeedButton1 = nullptr, SpeedButton2 = nullptr, SpeedButton3 = nullptr,
-         SpeedButton4 = nullptr, SpeedButton5 = nullptr, SpeedButton6 = nullptr,
-         SpeedButton7 = nullptr;
-    HWND sbStart = nullptr;
-    HWND Label1 = nullptr, Label2 = nullptr, Label3 = nullptr, Label4 = nullptr;
-    // Captions of the entry fields: "adres", "adres", "reg.No.", "car type", "mark", "model",
-    // "run [km]", "comment" and "diagnostician".
-    HWND StaticText2 = nullptr, StaticText3 = nullptr, StaticText4 = nullptr, StaticText5 = nullptr,
-         StaticText6 = nullptr, StaticText7 = nullptr, StaticText8 = nullptr, StaticText9 = nullptr,
-         StaticText10 = nullptr;
-    HWND Edit1 = nullptr;          // customer name
-    HWND Edit2 = nullptr;          // customer address, first line
-    HWND Edit3 = nullptr;          // customer address, second line
-    HWND Edit6 = nullptr;          // registration number
-    HWND Edit7 = nullptr;          // make
-    HWND Edit8 = nullptr;          // model
-    HWND Edit9 = nullptr;          // mileage
-    HWND Edit10 = nullptr;         // comment
-    HWND Edit11 = nullptr;         // diagnostician
-    HWND rodzaj_pojazdu = nullptr; // vehicle type
-    HWND txtTmp = nullptr;         // the verdict shown: "positive" or "negative"
-    TStringGrid Tabela;            // the nine measurements: date, time, front, left, right
-    HWND Image1 = nullptr;
-    HWND StatusBar = nullptr;
-    HWND Tooltips = nullptr;
-    HMENU MainMenu = nullptr, FileMenu = nullptr, MeterMenu = nullptr, HelpMenu = nullptr;
-    TTimer Timer1; // the clock
-    // One tick a moment after a change: the recovery copy is written then.
-    TTimer RecoveryTimer;
-    // The meter's port, the link, the identification and the poll; handed to the port dialog.
-    MeterSession Session{CurrentRecord};
-    std::unique_ptr<TForm2> Dialog;
-    // The print preview last opened; its window may have been closed since.
-    std::unique_ptr<TPrintPreview> Preview;
-
-    // Each dialog keeps the last chosen name for its next use.
-    std::string OpenDialogFileName;
-    std::string SaveDialogFileName;
-    // The recent files as the File menu lists them.
-    std::vector<std::string> ListedRecentFiles;
-    // The document to open at start instead of "config.wmx", as the system named it; empty for
-    // none.
-    std::wstring StartFile;
-    // The file the set was last opened from or saved to; empty for "config.wmx" or none.
-    std::string DocumentFile;
-
-  private:
     void RequestSent() override;
     void DeliveryDecoded(const DeliveryOutcome& outcome) override;
     void IdentificationStarted() override;

@@ -63,8 +63,10 @@ bool TComm32::OpenPort() {
 
     HANDLE handle = CreateFileA(CommPort.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        throw ECommsError("Error opening com port");
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        throw ECommsError("Error opening com port", error);
+    }
     if (GetFileType(handle) != FILE_TYPE_CHAR) {
         CloseHandle(handle);
         throw ECommsError("File handle is not a comm handle. ");

@@ -21,7 +21,10 @@ enum TStopBits : uint8_t { sb1_0, sb1_5, sb2_0 };
 
 class ECommsError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    // The system's error code where the system refused, 0 otherwise.
+    explicit ECommsError(const std::string& what, DWORD systemError = 0)
+        : std::runtime_error(what), SystemError(systemError) {}
+    DWORD SystemError;
 };
 
 class TComm32;

@@ -160,6 +160,8 @@ class VirtualMeter {
             Options.Silent = value != 0;
         else if (name == "double")
             Options.Double = value != 0;
+        else if (name == "id")
+            Options.Identification = space == std::string::npos ? "" : cue.substr(space + 1);
         else if (name == "late")
             Options.RecordLateMs[value] = SecondNumber(cue);
         else if (name == "ignore")

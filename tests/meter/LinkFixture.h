@@ -16,12 +16,39 @@
 inline constexpr const char* MeterPort = "COM6";
 inline const std::string Identification = "KAVRA TINTRA VIRTUAL 1.0";
 
-inline std::string MeterLog() {
+// What the virtual meter on the port ("com6") has received since it started.
+inline std::string MeterLog(const std::string& port = "com6") {
     char ports[MAX_PATH] = "";
     GetEnvironmentVariableA("WMX_PORTS", ports, MAX_PATH);
-    std::ifstream file(std::string("Z:") + ports + "/received-com6.log", std::ios::binary);
+    std::ifstream file(std::string("Z:") + ports + "/received-" + port + ".log", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
+
+// A list of serial ports of the test's own, in the order given, for the session to read in place
+// of the system's.
+class PortKey {
+  public:
+    explicit PortKey(const std::vector<std::string>& ports) {
+        RegCreateKeyExA(HKEY_CURRENT_USER, Path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &Key, nullptr);
+        for (std::size_t i = 0; i < ports.size(); ++i) {
+            // Names in the order the registry sorts them.
+            const std::string name =
+                "\\Device\\Serial" + std::string(i < 10 ? "0" : "") + std::to_string(i);
+            RegSetValueExA(Key, name.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(ports[i].c_str()),
+                           static_cast<DWORD>(ports[i].size() + 1));
+        }
+    }
+    ~PortKey() {
+        RegCloseKey(Key);
+        RegDeleteKeyA(HKEY_CURRENT_USER, Path.c_str());
+    }
+    const std::string Path = "Software\\wmx-tests\\link-ports";
+
+  private:
+    HKEY Key = nullptr;
+};
 
 inline bool IsWaitCursor() {
     return GetCursor() == LoadCursor(nullptr, IDC_WAIT);
@@ -107,9 +134,9 @@ class LinkTest : public MainFormTest {
     }
 
     // The port is free again: another component can open it.
-    static bool PortIsFree() {
+    static bool PortIsFree(const char* port = MeterPort) {
         TComm32 probe;
-        probe.CommPort = MeterPort;
+        probe.CommPort = port;
         try {
             probe.OpenPort();
         } catch (const ECommsError&) {

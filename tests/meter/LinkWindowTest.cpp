@@ -9,30 +9,6 @@
 namespace {
 
 // A volatile key of the test's own under HKEY_CURRENT_USER, with the given values in order.
-class PortKey {
-  public:
-    explicit PortKey(const std::vector<std::string>& ports) {
-        RegCreateKeyExA(HKEY_CURRENT_USER, Path.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &Key, nullptr);
-        for (std::size_t i = 0; i < ports.size(); ++i) {
-            // Names in the order the registry sorts them.
-            const std::string name =
-                "\\Device\\Serial" + std::string(i < 10 ? "0" : "") + std::to_string(i);
-            RegSetValueExA(Key, name.c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(ports[i].c_str()),
-                           static_cast<DWORD>(ports[i].size() + 1));
-        }
-    }
-    ~PortKey() {
-        RegCloseKey(Key);
-        RegDeleteKeyA(HKEY_CURRENT_USER, Path.c_str());
-    }
-    const std::string Path = "Software\\wmx-tests\\link-ports";
-
-  private:
-    HKEY Key = nullptr;
-};
-
 // Tells the dialog that the system's ports changed, as Windows does when an adapter is plugged in
 // or pulled (Wine never does).
 void PortsChanged() {
@@ -104,10 +80,16 @@ TEST_F(LinkTest, APortThatDoesNotAnswerSaysSoAndStopsOnceTheMeterAnswers) {
     EXPECT_EQ(Form->StatusText(0), "Port: ") << "not the port that answered before";
     const std::string noAnswer = std::string("No answer from the meter on ") + MeterPort;
     ASSERT_TRUE(WaitUntil([&] { return Form->StatusText(3) == noAnswer; }));
+    EXPECT_EQ(WindowText(Form2->Hint), noAnswer) << "said in the dialog, which may cover the bar";
     EXPECT_FALSE(IsWindowEnabled(Form2->btOK));
+    // Each TEST starts without the hint of the one before.
+    ClickTest();
+    EXPECT_EQ(Form->StatusText(3), "");
+    EXPECT_EQ(WindowText(Form2->Hint), "");
     Cue("silent 0");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
     EXPECT_EQ(Form->StatusText(3), "");
+    EXPECT_EQ(WindowText(Form2->Hint), "");
     EXPECT_EQ(Form->StatusText(0), std::string("Port: ") + MeterPort);
 }
 

@@ -301,20 +301,22 @@ class LayoutAtDpi : public MainFormTest {
         if (designedFrame) {
             RECT window;
             GetWindowRect(d.Handle, &window);
-            const RECT expected{S(590, dpi), S(198, dpi), S(590, dpi) + S(238, dpi),
-                                S(198, dpi) + S(330, dpi)};
+            const RECT expected{S(590, dpi), S(198, dpi), S(590, dpi) + S(334, dpi),
+                                S(198, dpi) + S(370, dpi)};
             EXPECT_TRUE(EqualRect(&window, &expected)) << "the dialog at " << dpi;
         }
         const Placed controls[] = {
-            {"COMM_select", d.COMM_select.Handle, 24, 16, 185, 193},
-            {"COMM", d.COMM, 24, 210, 185, 21},
+            {"COMM_select", d.COMM_select.Handle, 24, 16, 275, 193},
+            {"COMM", d.COMM, 24, 210, 275, 21},
             {"btOK", d.btOK, 32, 240, 75, 41},
             {"btTestComm", d.btTestComm, 128, 240, 75, 41},
+            {"btFind", d.btFind, 224, 240, 75, 41},
+            {"Hint", d.Hint, 24, 290, 275, 40},
         };
         for (const Placed& p : controls)
             ExpectPlaced(p, dpi);
         ExpectFontSize(d.btTestComm, 8, dpi);
-        for (HWND caption : {d.COMM_select.Handle, d.btOK, d.btTestComm})
+        for (HWND caption : {d.COMM_select.Handle, d.btOK, d.btTestComm, d.btFind})
             ExpectCaptionFits(caption, dpi);
         ASSERT_GT(d.COMM_select.Count(), 0);
         for (int i = 0; i < d.COMM_select.Count(); ++i)

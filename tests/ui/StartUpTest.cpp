@@ -159,7 +159,7 @@ TEST_F(MainFormTest, SecondaryFormsAreCreatedHidden) {
         const char* Caption;
         RECT Expected;
     } cases[] = {{form1.Handle, "Form1", {418, 312, 836, 596}},
-                 {form2.Handle, "communication", {590, 198, 828, 528}}};
+                 {form2.Handle, "communication", {590, 198, 924, 568}}};
     for (const auto& c : cases) {
         EXPECT_FALSE(IsWindowVisible(c.Window)) << c.Caption;
         EXPECT_EQ(WindowText(c.Window), c.Caption);

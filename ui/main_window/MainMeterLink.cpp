@@ -9,8 +9,9 @@
 
 namespace {
 
-std::string NoAnswerText(const std::string& port) {
-    return "No answer from the meter on " + port;
+// A hint of an earlier TEST, whichever port it named, has had its time.
+bool ShowsNoAnswer(const std::string& hint) {
+    return hint.starts_with(NoAnswerText(""));
 }
 
 std::string LineLostText(const std::string& port) {
@@ -53,6 +54,8 @@ void TMainForm::DeliveryDecoded(const DeliveryOutcome& outcome) {
 void TMainForm::IdentificationStarted() {
     // The port named in panel 0 is the one that last identified a meter: not this one, yet.
     SetStatusText(0, PortPanelText(""));
+    if (ShowsNoAnswer(StatusText(3)))
+        SetStatusText(3, "");
 }
 
 // A port without a meter, or a meter switched off, says nothing: the hint panel says so.
@@ -62,7 +65,7 @@ void TMainForm::IdentificationUnanswered(const std::string& port) {
 
 void TMainForm::MeterIdentified(const std::string& port) {
     SetStatusText(0, PortPanelText(port));
-    if (StatusText(3) == NoAnswerText(port))
+    if (ShowsNoAnswer(StatusText(3)))
         SetStatusText(3, "");
 }
 

@@ -100,7 +100,7 @@ TMainForm::TMainForm() {
     CreateControls();
     RouteMessagesTo(Handle, *this);
     Timer1.Create(Handle, idTimer1, 500);
-    Session.Attach(Handle, idTimer2, idTimer3);
+    Session.Attach(Handle, idTimer2, idTimer3, idFindTimer);
     Session.AddListener(*this);
     RecoveryTimer.Create(Handle, idRecoveryTimer, 1000);
     Session.Comm32.OnWaitOver = [this](TComm32*) {

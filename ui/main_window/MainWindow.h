@@ -58,6 +58,7 @@ enum ControlId : int {
     idTimer2,
     idTimer3,
     idRecoveryTimer,
+    idFindTimer,
 };
 
 class TMainForm : private MainWindowParts, private MeterSessionListener {

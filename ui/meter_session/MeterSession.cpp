@@ -10,8 +10,15 @@ namespace {
 
 // How long the identification may go unanswered before the listeners hear of it.
 constexpr DWORD NoAnswerAfterMs = 3000;
+// How long Find asks on one port: a meter answers the first request within milliseconds, and
+// the identification's timer asks twice more meanwhile.
+constexpr UINT FindMsPerPort = 1200;
 
 } // namespace
+
+std::string NoAnswerText(const std::string& port) {
+    return "No answer from the meter on " + port;
+}
 
 MeterSession::MeterSession(std::uint8_t& recordCursor) : RecordCursor(recordCursor) {
     Comm32.OnReceiveData = [this](const void* buffer, std::uint16_t length) {
@@ -24,10 +31,13 @@ MeterSession::MeterSession(std::uint8_t& recordCursor) : RecordCursor(recordCurs
     Comm32.OnRequestHangup = [this](TComm32*) { LineFailed(); };
 }
 
-void MeterSession::Attach(HWND owner, UINT pollTimerId, UINT identificationTimerId) {
+void MeterSession::Attach(HWND owner, UINT pollTimerId, UINT identificationTimerId,
+                          UINT findTimerId) {
     Owner = owner;
     Timer2.Create(owner, pollTimerId, 300);
     Timer3.Create(owner, identificationTimerId, 500);
+    FindTimer.Create(owner, findTimerId, FindMsPerPort);
+    FindTimer.SetEnabled(false);
 }
 
 bool MeterSession::Tick(UINT timerId) {
@@ -35,6 +45,8 @@ bool MeterSession::Tick(UINT timerId) {
         PollTick();
     else if (timerId == Timer3.Id())
         IdentificationTick();
+    else if (timerId == FindTimer.Id())
+        FindTick();
     else
         return false;
     return true;
@@ -76,7 +88,7 @@ void MeterSession::StartIdentification(const std::string& port) {
     try {
         opened = Comm32.OpenPort();
     } catch (const ECommsError& error) {
-        throw ECommsError(std::string(error.what()) + " " + port);
+        throw ECommsError(std::string(error.what()) + " " + port, error.SystemError);
     }
     if (!opened)
         throw ECommsError("Error opening com port " + port);
@@ -103,6 +115,7 @@ void MeterSession::StopAsking() {
 }
 
 void MeterSession::Disconnect() {
+    StopFind();
     StopAsking();
     ZeroCounts();
     Comm32.ClosePort();
@@ -115,6 +128,11 @@ void MeterSession::LineFailed() {
     // One left over from a close that has already happened.
     if (!Comm32.Connected())
         return;
+    // A port that Find tries is only given up.
+    if (Search) {
+        FindTick();
+        return;
+    }
     const std::string port = Comm32.CommPort;
     Disconnect();
     Tell([&](MeterSessionListener& l) { l.LineLost(port); });
@@ -139,6 +157,8 @@ void MeterSession::Received(const void* buffer, std::uint16_t length) {
         Timer3.SetEnabled(false);
         RememberMeterPort(Comm32.CommPort);
         Tell([this](MeterSessionListener& l) { l.MeterIdentified(Comm32.CommPort); });
+        if (Search)
+            EndFind({true, Comm32.CommPort, "The meter answered on " + Comm32.CommPort + "."});
     }
 }
 
@@ -158,4 +178,56 @@ void MeterSession::PollTick() {
         SendFrame(BuildMeasurementRequest(Link.RequestBuffer, *record));
         Link.Poll.Asked(*record);
     }
+}
+
+void MeterSession::StartFind(std::vector<std::string> ports) {
+    StopFind();
+    StopAsking();
+    Search.emplace(std::move(ports));
+    TryNextPort();
+}
+
+void MeterSession::StopFind() {
+    if (!Search)
+        return;
+    FindTimer.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    Comm32.ClosePort();
+    EndFind({false, "", "Find stopped; no port is open."});
+}
+
+// Opens the next port that opens, as TEST does, and asks its meter at once; the identification's
+// timer asks again. A port that cannot be opened is noted with the reason.
+void MeterSession::TryNextPort() {
+    while (const auto port = Search->Next()) {
+        const std::string trying = Search->TryingText();
+        Tell([&](MeterSessionListener& l) { l.FindTrying(trying); });
+        try {
+            StartIdentification(*port);
+        } catch (const ECommsError& error) {
+            Search->NotOpened(error.SystemError ? PortNotOpenedReason(error.SystemError)
+                                                : "cannot be opened");
+            continue;
+        }
+        SendFrame(BuildIdentificationRequest(Link.RequestBuffer));
+        FindTimer.SetEnabled(true);
+        return;
+    }
+    EndFind({false, "", Search->NoMeterText()});
+}
+
+// No meter named itself on the port in time: it is closed and the next one tried.
+void MeterSession::FindTick() {
+    FindTimer.SetEnabled(false);
+    Timer3.SetEnabled(false);
+    Comm32.ClosePort();
+    // Stopped while the port closed.
+    if (Search)
+        TryNextPort();
+}
+
+void MeterSession::EndFind(FindOutcome outcome) {
+    FindTimer.SetEnabled(false);
+    Search.reset();
+    Tell([&](MeterSessionListener& l) { l.FindEnded(outcome); });
 }

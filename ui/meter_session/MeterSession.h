@@ -4,6 +4,8 @@
 // drive it through its methods and hear back as its listeners. Main thread only.
 
 #include "meter/MeterLink.h"
+#include "meter/PortDeviceNames.h"
+#include "meter/PortSearch.h"
 #include "meter/SerialPortList.h"
 #include "serial/Comm32.h"
 #include "ui/win32/WindowTimer.h"
@@ -11,13 +13,28 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Where Connect looks for the system's serial ports. Tests point it at a key of their own.
+// Where Connect looks for the system's serial ports and their device names. Tests point it at a
+// key of their own, and give device names of their own (Wine has none for its ports).
 struct PortListSource {
     HKEY Root = HKEY_LOCAL_MACHINE;
     std::string SubKey = SerialCommKey;
+    std::function<PortDeviceNames()> DeviceNames = ReadPortDeviceNames;
+};
+
+// The hint that the identification has gone unanswered on the port a while.
+std::string NoAnswerText(const std::string& port);
+
+// How Find ended: the meter found (its port open and identified), no meter on any port, or
+// stopped; the text says which, for the user.
+struct FindOutcome {
+    bool Found = false;
+    std::string Port;
+    std::string Text;
 };
 
 // What a window hears of the session; nothing by default.
@@ -41,6 +58,9 @@ class MeterSessionListener {
     virtual void PortClosed() {}
     // The port's line was lost (the cable pulled, the adapter gone) and the port closed.
     virtual void LineLost(const std::string& /*port*/) {}
+    // Find goes on to the next port; the text says which.
+    virtual void FindTrying(const std::string& /*text*/) {}
+    virtual void FindEnded(const FindOutcome&) {}
 
   protected:
     ~MeterSessionListener() = default;
@@ -54,9 +74,9 @@ class MeterSession {
     MeterSession(const MeterSession&) = delete;
     MeterSession& operator=(const MeterSession&) = delete;
 
-    // The identification and poll timers tick at the owner window, which hands each WM_TIMER to
-    // Tick; errors in what the session does on its own are shown over the owner.
-    void Attach(HWND owner, UINT pollTimerId, UINT identificationTimerId);
+    // The session's timers tick at the owner window, which hands each WM_TIMER to Tick; errors in
+    // what the session does on its own are shown over the owner.
+    void Attach(HWND owner, UINT pollTimerId, UINT identificationTimerId, UINT findTimerId);
     // Runs the tick of one of the session's timers; false for another timer.
     bool Tick(UINT timerId);
 
@@ -74,8 +94,15 @@ class MeterSession {
     bool StartPoll();
     // Stops the identification and the poll; the port stays as it is.
     void StopAsking();
-    // Stops the identification and the poll and closes the port.
+    // Stops Find, the identification and the poll and closes the port.
     void Disconnect();
+
+    // Find: the identification tried on each of the ports in turn, as TEST does, for about 1.2 s
+    // each, until a meter names itself; that port then stays open and identified, as after TEST.
+    void StartFind(std::vector<std::string> ports);
+    // Stops Find at once and closes the port it has open.
+    void StopFind();
+    bool Finding() const { return Search.has_value(); }
 
     bool Connected() { return Comm32.Connected(); }
 
@@ -84,8 +111,9 @@ class MeterSession {
     // The port names that the last Connect found.
     PortTable Ports;
     PortListSource PortList;
-    TTimer Timer2; // the poll of the meter's records
-    TTimer Timer3; // the identification request, repeated until the meter names itself
+    TTimer Timer2;    // the poll of the meter's records
+    TTimer Timer3;    // the identification request, repeated until the meter names itself
+    TTimer FindTimer; // the end of Find's time on a port
 
   private:
     // The sent and received counts start afresh at TEST, OK and Disconnect.
@@ -95,6 +123,9 @@ class MeterSession {
     void LineFailed();
     void IdentificationTick();
     void PollTick();
+    void TryNextPort();
+    void FindTick();
+    void EndFind(FindOutcome outcome);
     template <class Call> void Tell(Call call);
 
     std::uint8_t& RecordCursor;
@@ -102,4 +133,5 @@ class MeterSession {
     std::vector<MeterSessionListener*> Listeners;
     // When the running identification began.
     DWORD IdentificationBegan = 0;
+    std::optional<PortSearch> Search;
 };

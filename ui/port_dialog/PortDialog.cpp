@@ -1,4 +1,5 @@
 #include "ui/port_dialog/PortDialog.h"
+#include "meter/PortEntryText.h"
 #include "ui/controls/StandardControls.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/EventBinding.h"
@@ -13,6 +14,8 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 TForm2* Form2 = nullptr;
 
@@ -21,12 +24,18 @@ namespace {
 constexpr const char* Form2Class = "TForm2";
 constexpr const char* OtherPort = "other = ";
 
-enum Form2ControlId : int { idCOMM_select = 10, idCOMM, idbtOK, idbtTestComm };
+enum Form2ControlId : int { idCOMM_select = 10, idCOMM, idbtOK, idbtTestComm, idbtFind, idHint };
 
 const TEventBinding<TForm2> Bindings[] = {
     {idbtTestComm, BN_CLICKED, &TForm2::btTestCommClick},
+    {idbtFind, BN_CLICKED, &TForm2::btFindClick},
     {idbtOK, BN_CLICKED, &TForm2::btOKClick},
 };
+
+// The dialog at 96 dpi: wider and taller than the design's 238 x 330, for Find beside TEST and
+// the line under the buttons.
+constexpr int DialogLeft = 590, DialogTop = 198, DialogWidth = 334, DialogHeight = 370;
+constexpr int ListWidth = 275;
 
 // Where a port stands in a table of ports found (its entry in the list), or -1.
 int IndexOfPort(const PortTable& table, const std::string& port) {
@@ -43,20 +52,21 @@ TForm2::TForm2(HWND owner, MeterSession& session) : Session(session) {
     RegisterWindowClass(
         {.Name = Form2Class, .Background = ButtonFaceBackground(), .Icon = ProgramIcon(SM_CXICON)});
     // Owned by the main window: it stays in front of it and has no taskbar button of its own.
-    Handle =
-        CreateWindowExA(WS_EX_CONTROLPARENT, Form2Class, "communication", WS_CAPTION | WS_SYSMENU,
-                        590, 198, 238, 330, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    Handle = CreateWindowExA(WS_EX_CONTROLPARENT, Form2Class, "communication",
+                             WS_CAPTION | WS_SYSMENU, DialogLeft, DialogTop, DialogWidth,
+                             DialogHeight, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!Handle)
         throw std::runtime_error("The port dialog cannot be created");
     // Created at its 96-dpi figures, then scaled to its screen before any control is made.
     const int dpi = ScreenDpi(Handle);
     SetLayoutDpi(Handle, dpi);
-    SetWindowPos(Handle, nullptr, ScaledTo(590, dpi), ScaledTo(198, dpi), ScaledTo(238, dpi),
-                 ScaledTo(330, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle, nullptr, ScaledTo(DialogLeft, dpi), ScaledTo(DialogTop, dpi),
+                 ScaledTo(DialogWidth, dpi), ScaledTo(DialogHeight, dpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     Font = UiFont(8, false, dpi);
-    COMM_select.Create(Handle, idCOMM_select, "found serial ports", 24, 16, 185, 193, Font);
-    COMM = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 24, 210, 185, 21, Handle, idCOMM,
-                       Font, WS_EX_CLIENTEDGE);
+    COMM_select.Create(Handle, idCOMM_select, "found serial ports", 24, 16, ListWidth, 193, Font);
+    COMM = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 24, 210, ListWidth, 21, Handle,
+                       idCOMM, Font, WS_EX_CLIENTEDGE);
     SendMessageA(COMM, EM_LIMITTEXT, PortTable::MaxNameLength, 0);
     // A hint in grey that is never the text itself: what the user types stays.
     SendMessageW(COMM, EM_SETCUEBANNER, TRUE,
@@ -66,6 +76,10 @@ TForm2::TForm2(HWND owner, MeterSession& session) : Session(session) {
                        Font);
     btTestComm = CreateChild("BUTTON", "TEST", WS_TABSTOP | BS_PUSHBUTTON, 128, 240, 75, 41, Handle,
                              idbtTestComm, Font);
+    btFind = CreateChild("BUTTON", "Fin&d", WS_TABSTOP | BS_PUSHBUTTON, 224, 240, 75, 41, Handle,
+                         idbtFind, Font);
+    Hint = CreateChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 24, 290, ListWidth, 40, Handle, idHint,
+                       Font);
     RouteMessagesTo(Handle, *this);
     Session.AddListener(*this);
     Form2 = this;
@@ -95,12 +109,42 @@ void TForm2::Show() {
 // port is opened while the window says none is.
 void TForm2::PortClosed() {
     const HWND focus = GetFocus();
-    if (focus == btOK || focus == btTestComm) {
+    if (focus == btOK || focus == btTestComm || focus == btFind) {
         const int chosen = COMM_select.ItemIndex();
         SetFocus(COMM_select.Entry(std::max(chosen, 0)));
     }
     EnableWindow(btOK, FALSE);
     EnableWindow(btTestComm, FALSE);
+    EnableWindow(btFind, FALSE);
+}
+
+void TForm2::IdentificationStarted() {
+    // Find's own line stays while it tries port after port.
+    if (!Session.Finding())
+        SetWindowTextA(Hint, "");
+}
+
+// Said here too: the main window's status bar may lie under the dialog.
+void TForm2::IdentificationUnanswered(const std::string& port) {
+    SetWindowTextA(Hint, NoAnswerText(port).c_str());
+}
+
+void TForm2::FindTrying(const std::string& text) {
+    SetWindowTextA(Hint, text.c_str());
+}
+
+// The port where the meter answered is the one chosen, as if TEST had run there.
+void TForm2::FindEnded(const FindOutcome& outcome) {
+    EnableWindow(btTestComm, TRUE);
+    SetWindowTextA(Hint, outcome.Text.c_str());
+    const int found = IndexOfPort(Session.Ports, outcome.Port);
+    if (outcome.Found && found >= 0)
+        COMM_select.SetItemIndex(found);
+}
+
+void TForm2::Hide() {
+    Session.StopFind();
+    ShowWindow(Handle, SW_HIDE);
 }
 
 void TForm2::SelectEntry(int index) {
@@ -111,6 +155,8 @@ void TForm2::SelectEntry(int index) {
 void TForm2::FormShow() {
     EnableWindow(btOK, FALSE);
     EnableWindow(btTestComm, TRUE);
+    EnableWindow(btFind, TRUE);
+    SetWindowTextA(Hint, "");
     ChosenSinceShown = false;
     FillList();
     // The port that last identified a meter where it is listed; else the last port found, none
@@ -121,8 +167,12 @@ void TForm2::FormShow() {
 
 void TForm2::FillList() {
     COMM_select.Clear();
-    for (int i = 0; i < Session.Ports.PortCount; ++i)
-        COMM_select.Add(Session.Ports.PortNames[i]);
+    const PortDeviceNames devices = Session.PortList.DeviceNames();
+    for (int i = 0; i < Session.Ports.PortCount; ++i) {
+        const std::string& port = Session.Ports.PortNames[i];
+        const auto device = devices.find(port);
+        COMM_select.Add(PortEntryText(port, device == devices.end() ? "" : device->second));
+    }
     COMM_select.Add(OtherPort);
 }
 
@@ -180,9 +230,26 @@ void TForm2::btTestCommClick() {
                                     : Session.Ports.PortNames[chosen]);
 }
 
+// Find: a second click stops it. Nothing else opens a port while it runs: TEST and OK wait.
+void TForm2::btFindClick() {
+    if (Session.Finding()) {
+        Session.StopFind();
+        return;
+    }
+    if (!IsWindowEnabled(btFind))
+        return;
+    EnableWindow(btOK, FALSE);
+    EnableWindow(btTestComm, FALSE);
+    Session.StartFind(
+        std::vector<std::string>(Session.Ports.PortNames.begin(),
+                                 Session.Ports.PortNames.begin() + Session.Ports.PortCount));
+}
+
 // Enter then reads the meter, where the keyboard is still in the dialog.
 void TForm2::MeterIdentified(const std::string&) {
     EnableWindow(btOK, TRUE);
+    if (!Session.Finding())
+        SetWindowTextA(Hint, "");
     const HWND focus = GetFocus();
     if (focus && (focus == Handle || IsChild(Handle, focus)))
         SetFocus(btOK);
@@ -250,7 +317,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         // Escape, through the dialog keys of the message loop: as the close box.
         if (LOWORD(wParam) == IDCANCEL && !lParam) {
-            ShowWindow(Handle, SW_HIDE);
+            Hide();
             return 0;
         }
         DispatchEvent<TForm2>(*this, Bindings, LOWORD(wParam), HIWORD(wParam));
@@ -284,7 +351,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     // The close box only hides the dialog; Connect shows it again.
     case WM_CLOSE:
-        ShowWindow(Handle, SW_HIDE);
+        Hide();
         return 0;
     default:
         break;

@@ -1,7 +1,8 @@
 #pragma once
 // The port dialog "communication" (the design's TForm2): made at the first Connect and shown by
 // every Connect, not modal, owned by the main window. TEST opens the chosen port and starts the
-// identification of the meter session; OK, once the meter has named itself, starts its poll.
+// identification of the meter session; Find tries it on every listed port in turn; OK, once the
+// meter has named itself, starts its poll. A line under the buttons says how TEST and Find go.
 
 #include "ui/controls/RadioGroup.h"
 #include "ui/meter_session/MeterSession.h"
@@ -25,6 +26,7 @@ class TForm2 : private MeterSessionListener {
     void FormShow();
     void COMM_selectClick();
     void btTestCommClick();
+    void btFindClick();
     void btOKClick();
     void FollowThePorts();
 
@@ -33,13 +35,21 @@ class TForm2 : private MeterSessionListener {
     HWND COMM = nullptr;
     HWND btOK = nullptr;
     HWND btTestComm = nullptr;
+    HWND btFind = nullptr;
+    HWND Hint = nullptr;
 
   private:
     // The meter has named itself on the tested port: OK may read it.
     void MeterIdentified(const std::string& port) override;
     // The port was closed (Disconnect, or the line lost): OK has nothing left to read, and TEST
-    // waits for the next Connect.
+    // and Find wait for the next Connect.
     void PortClosed() override;
+    void IdentificationStarted() override;
+    void IdentificationUnanswered(const std::string& port) override;
+    void FindTrying(const std::string& text) override;
+    void FindEnded(const FindOutcome& outcome) override;
+    // Escape and the close box hide the dialog, stopping Find.
+    void Hide();
 
     template <class Owner>
     friend LRESULT CALLBACK RouteToOwner(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -77,6 +77,9 @@ int main() {
         {"no meter on any of four ports", {"COM5", "COM6", "COM8", "COM7"}, true},
     };
     for (const auto& c : cases) {
+        // The port found last is still open.
+        if (WindowText(form.sbStart) != "Connect")
+            Click(form.sbStart);
         if (c.MeterSilent && !Tell("COM7", "\r!silent 1\r"))
             watch.Fail("the virtual meter on COM7 cannot be told to be silent");
         ListPorts(form, c.Ports);
@@ -104,9 +107,9 @@ int main() {
                     times.back());
         std::fflush(stdout);
     }
-    Tell("COM7", "\r!silent 0\r");
     watch.Step("Disconnect");
     Click(form.sbStart);
+    Tell("COM7", "\r!silent 0\r");
     RegDeleteKeyA(HKEY_CURRENT_USER, ListKey);
     return 0;
 }

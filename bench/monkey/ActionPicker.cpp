@@ -217,7 +217,7 @@ void PressToolButton(Monkey& m, const Scene& s) {
         const char* Name;
     };
     static const std::vector<Tool> tools = {
-        {idSpeedButton1, "Open"},        {idSpeedButton2, "Save As"},
+        {idSpeedButton1, "Open"},        {idSpeedButton2, "Save"},
         {idSpeedButton3, "Print"},       {idSpeedButton7, "Print Preview"},
         {idSpeedButton4, "Print Setup"}, {idSpeedButton6, "About"}};
     const Tool& tool = m.Chance.Pick(tools);

@@ -130,7 +130,8 @@ void DialogAnswers::AnswerMessageBox(HWND box) {
     std::string kind = text.substr(0, 70);
     int quiet = IDOK;
     if (text == SaveQuestion) {
-        // Yes goes on to Save As; Cancel keeps everything as it was.
+        // Yes saves (through Save As where the set has no file); Cancel keeps everything as it
+        // was.
         for (Button& b : buttons)
             b.Weight = b.Id == IDYES ? 25 : b.Id == IDNO ? 45 : 30;
         quiet = IDNO;

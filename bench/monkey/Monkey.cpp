@@ -352,7 +352,8 @@ void Monkey::SaveAs(const std::wstring& path) {
     const long before = Counts.FilesSaved;
     Log.Add("Save As " + Narrow(path));
     ComeForward(Program, Now(), Program.Main);
-    UserInput::Key('S', {VK_CONTROL});
+    // Save As itself: Ctrl+S writes a set that has a file back to it without a dialog.
+    UserInput::Key(VK_F12);
     if (!Await([&] { return Counts.FilesSaved > before; }, 20000))
         Log.Add("Save As " + Narrow(path) + " did not save");
     Answers.Policy = previous;

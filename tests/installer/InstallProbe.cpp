@@ -2,7 +2,8 @@
 //   install_probe shortcut <file.lnk>  prints the link's target, working folder and icon file,
 //                                      one per line
 //   install_probe open <file.wmx>      opens the file as Explorer does (its type's open command)
-//                                      and prints the customer name the program's window shows
+//                                      and prints the customer name the program's window, titled
+//                                      with the file's name, shows
 #include "ui/main_window/MainWindow.h"
 
 #include <objbase.h>
@@ -43,6 +44,8 @@ int PrintShortcut(const char* path) {
 
 struct Search {
     DWORD ProcessId;
+    // The title of the window with the document open: its file's name and the program's.
+    std::string Caption;
     HWND Window;
 };
 
@@ -50,9 +53,9 @@ BOOL CALLBACK FindMainWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    char caption[64] = "";
+    char caption[MAX_PATH] = "";
     GetWindowTextA(window, caption, sizeof caption);
-    if (processId == search->ProcessId && std::string(caption) == "Kavra Tintra" &&
+    if (processId == search->ProcessId && caption == search->Caption &&
         GetDlgItem(window, idEdit1)) {
         search->Window = window;
         return FALSE;
@@ -75,7 +78,9 @@ int OpenDocument(const char* path) {
     }
     // Idle in its message loop: the window is up and the document loaded, or an error box waits.
     WaitForInputIdle(open.hProcess, 30000);
-    Search search{GetProcessId(open.hProcess), nullptr};
+    const std::string name(path);
+    Search search{GetProcessId(open.hProcess),
+                  name.substr(name.find_last_of('\\') + 1) + " - Kavra Tintra", nullptr};
     EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
     int status = 1;
     if (search.Window) {

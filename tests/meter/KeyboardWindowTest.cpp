@@ -117,7 +117,8 @@ TEST_F(KeyboardTest, TheDialogReopensOnItsChosenPortAndTheMainKeysWorkInIt) {
     Dialogs.Expect(ChooseFile(Path("from-dialog.wmx"), &filter));
     Activate(Form2->Handle);
     Keystroke('S', VK_CONTROL);
-    EXPECT_EQ(filter, "pliki wmx (*.wmx)") << "Ctrl+S in the dialog saves";
+    EXPECT_EQ(filter, "pliki wmx (*.wmx)")
+        << "Ctrl+S in the dialog saves (as Save As: no file yet)";
 }
 
 // Connect and Disconnect in a menu of their own, with their key, as the tool button says.
@@ -215,7 +216,7 @@ TEST_F(KeyboardTest, SaveAsDuringThePollLeavesItsCursorAndCtrlOOpensTheFile) {
     Activate(Form->Handle);
     Dialogs.Expect(ChooseFile(Path("mid-poll.wmx")));
     Keystroke('S', VK_CONTROL);
-    EXPECT_EQ(Dialogs.Pending(), 0u) << "Ctrl+S opened the save dialog";
+    EXPECT_EQ(Dialogs.Pending(), 0u) << "Ctrl+S opened the save dialog (the set has no file yet)";
     ASSERT_TRUE(WaitForThePollToEnd());
     ExpectEveryRowHoldsItsOwnRecord();
     // The file holds what the table showed when it was saved: each record read by then in its

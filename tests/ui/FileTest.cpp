@@ -3,6 +3,8 @@
 
 #include "ui/controls/StandardControls.h"
 
+#include <commdlg.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -22,7 +24,9 @@ class FileTest : public SampleWindowTest {
   protected:
 };
 
-TEST_F(FileTest, SaveWritesTheWindowWithTheDefaultExtension) {
+// The set from config.wmx has no file yet: the second tool button asks for a name. Then it writes
+// back to that file without a dialog, as Save As would write it.
+TEST_F(FileTest, SaveWritesTheWindowToANamedFileThenBackToItWithoutADialog) {
     Focus(Form->Edit7);
     SetWindowTextA(Form->Edit7, "still being typed");
     Form->Tabela.SetCell(3, 2, "099,9");
@@ -37,6 +41,19 @@ TEST_F(FileTest, SaveWritesTheWindowWithTheDefaultExtension) {
     EXPECT_TRUE(file == Image(MeasurementStore));
     EXPECT_EQ(GetText(MeasurementStore.Slot(1).Make), "still being typed");
     EXPECT_EQ(GetText(MeasurementStore.Slot(2).FrontText), "099,9");
+
+    SetWindowTextA(Form->Edit7, "saved again");
+    Form->Tabela.SetCell(4, 3, "088,8");
+    Click(Form->SpeedButton2, 5, 5);
+    EXPECT_TRUE(Dialogs.Unexpected.empty()) << "no dialog with a file";
+    const std::string resaved = ReadBytes(Path("saved.wmx"));
+    EXPECT_TRUE(resaved == Image(MeasurementStore));
+    EXPECT_EQ(GetText(MeasurementStore.Slot(1).Make), "saved again");
+    EXPECT_EQ(GetText(MeasurementStore.Slot(3).LeftText), "088,8");
+    Dialogs.Expect(ChooseFile(Path("as.wmx")));
+    Keystroke(VK_F12);
+    EXPECT_EQ(Dialogs.Pending(), 0u);
+    EXPECT_TRUE(ReadBytes(Path("as.wmx")) == resaved) << "Save As writes the same set alike";
 }
 
 TEST_F(FileTest, ASavedSetOpensAgainAsSavedButForTheRecomputedValues) {
@@ -131,24 +148,35 @@ TEST_F(FileTest, ReadOnlyFilesOpenAndMissingOnesReportAnError) {
     EXPECT_EQ(WindowText(Form->Edit7), "from read-only") << "the window is unchanged";
 }
 
-TEST_F(FileTest, EachDialogRemembersItsOwnLastName) {
+// The Open dialog keeps its own last name; Save As proposes the file the set was opened from or
+// saved to, in its folder.
+TEST_F(FileTest, OpenRemembersItsLastNameAndSaveAsProposesTheSetsFile) {
+    const std::string folder = Path("opened here");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string opened = folder + "\\opened.wmx";
+    WriteMeasurementFile(opened, *SampleStore());
     Dialogs.Expect(ChooseFile(Path("first.wmx")));
     Command(idFileSaveAsItem);
-    Dialogs.Expect(ChooseFile(Path("config.wmx")));
+    Dialogs.Expect(ChooseFile(opened));
     Command(idFileOpenItem);
-    EXPECT_EQ(Form->SaveDialogFileName, Path("first.wmx"));
-    EXPECT_EQ(Form->OpenDialogFileName, Path("config.wmx"));
+    EXPECT_EQ(Form->OpenDialogFileName, opened);
 
-    std::string shown;
-    Dialogs.Expect([&shown](HWND dialog) {
+    std::string shownName, shownFolder;
+    Dialogs.Expect([&](HWND dialog) {
         HWND name = GetDlgItem(dialog, 0x47c);
         if (!name)
             name = GetDlgItem(dialog, 0x480);
-        shown = WindowText(name);
+        shownName = WindowText(name);
+        char path[MAX_PATH] = "";
+        SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+        shownFolder = path;
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
-    Command(idFileSaveAsItem);
-    EXPECT_NE(shown.find("first"), std::string::npos) << shown;
+    Keystroke(VK_F12);
+    EXPECT_EQ(shownName, "opened.wmx");
+    EXPECT_EQ(shownFolder, folder);
+    DeleteFileA(opened.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 } // namespace

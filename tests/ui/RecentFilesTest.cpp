@@ -107,7 +107,8 @@ TEST_F(RecentFilesTest, AChosenFileOpensAndOneThatHasGoneLeavesTheList) {
     MessageBoxSeen error;
     Dialogs.Expect(AnswerMessageBox(error));
     ChooseRecentFile(1);
-    EXPECT_EQ(error.Text, "File not found.");
+    EXPECT_EQ(error.Text, "File not found.\n\n" + Path("gone.wmx")) << "the box names the file";
+    EXPECT_TRUE(error.HasIcon);
     EXPECT_EQ(Kept(), (Names{"last.wmx", "first.wmx"}));
     EXPECT_EQ(Shown().size(), 2u);
 
@@ -134,6 +135,42 @@ TEST_F(RecentFilesTest, TheListIsKeptAcrossRestartsAndLongPathsAreShortenedInThe
     EXPECT_EQ(Kept(), (Names{"near.wmx", "deep.wmx"}));
     DeleteFileA(Path(deep + "\\deep.wmx").c_str());
     RemoveDirectoryA(Path(deep).c_str());
+}
+
+// A long path leaves out folders, never letters of the file's name; its hint is the whole path.
+TEST_F(RecentFilesTest, LongPathsKeepTheFileNameWholeAndTheHintShowsThePath) {
+    const std::string of48 = R"(C:\)" + std::string(39, 'p') + R"(\a.wmx)";
+    const std::string of49 = R"(C:\)" + std::string(40, 'p') + R"(\a.wmx)";
+    const struct {
+        std::string Path;
+        std::string Shown; // after "&1 "
+    } cases[] = {
+        {R"(C:\stacja\a.wmx)", R"(C:\stacja\a.wmx)"},
+        {of48, of48},
+        {of49, R"(C:\...\a.wmx)"},
+        {R"(C:\Users\inspektor\Documents\pomiary\2026\stacja\a.wmx)",
+         R"(C:\...\Documents\pomiary\2026\stacja\a.wmx)"},
+        {R"(C:\pomiary\protokol pomiaru przepuszczalnosci szyb samochodu.wmx)",
+         R"(C:\...\protokol pomiaru przepuszczalnosci szyb samochodu.wmx)"},
+        // "..." would be no shorter than the one folder it stands for.
+        {R"(C:\a\protokol pomiaru przepuszczalnosci szyb samochodu.wmx)",
+         R"(C:\a\protokol pomiaru przepuszczalnosci szyb samochodu.wmx)"},
+        {R"(\\serwer\udzial\stacja kontroli pojazdow\pomiary 2026\a.wmx)",
+         R"(\\serwer\udzial\...\pomiary 2026\a.wmx)"},
+        {R"(C:\Dokumenty\pomiary\2026\Kowalski & Syn\stacja\B&K.wmx)",
+         R"(C:\...\2026\Kowalski && Syn\stacja\B&&K.wmx)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path);
+        RememberRecentFile(c.Path);
+        const Names shown = Shown();
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.front(), "&1 " + c.Shown);
+        SendMessageA(Form->Handle, WM_MENUSELECT, MAKEWPARAM(idRecentFile1, MF_HILITE),
+                     reinterpret_cast<LPARAM>(Form->FileMenu));
+        EXPECT_EQ(Form->StatusText(3), c.Path);
+        ForgetRecentFile(c.Path);
+    }
 }
 
 } // namespace

@@ -102,6 +102,7 @@ TEST_F(RecoveryTest, AKilledProgramOffersTheSetBackAtItsNextStart) {
             Sleep(50);
         ASSERT_TRUE(run.Main);
         EXPECT_EQ(ProgramRun::TextOf(GetDlgItem(run.Main, idEdit6)), "KR 1G5T2");
+        EXPECT_EQ(ProgramRun::TextOf(run.Main), "*Kavra Tintra") << "unsaved, from no file";
         EXPECT_EQ(run.FirstField(WindowText(Form->Edit1)), WindowText(Form->Edit1))
             << "the rest of the set as config.wmx gave it";
         run.Kill();
@@ -120,6 +121,27 @@ TEST_F(RecoveryTest, RefusedTheCopyIsRemovedAndConfigIsLoaded) {
     EXPECT_FALSE(CopyExists());
     EXPECT_EQ(WindowText(Form->Edit6), GetText(SampleStore()->Slot(1).RegistrationNo));
     EXPECT_FALSE(Form->MeasurementsChanged);
+    EXPECT_EQ(WindowText(Form->Handle), "Kavra Tintra");
+}
+
+// Taken, the copy is the set of its file, still unsaved: Save writes it back to that file.
+TEST_F(RecoveryTest, ATakenCopyIsSavedToTheFileItCameFrom) {
+    Dialogs.Expect(ChooseFile(Path("saved.wmx")));
+    Command(idFileSaveAsItem);
+    TypeRegistration("KR 1G5T2");
+    ASSERT_TRUE(PumpUntil([&] { return CopyExists(); }, 10000));
+    NewWindow();
+    MessageBoxSeen question;
+    Dialogs.Expect(AnswerMessageBox(question, IDYES));
+    ShowWindow();
+    EXPECT_EQ(WindowText(Form->Handle), "*saved.wmx - Kavra Tintra");
+    Keystroke('S', VK_CONTROL);
+    EXPECT_TRUE(Dialogs.Unexpected.empty()) << "no dialog: the set has its file";
+    EXPECT_EQ(WindowText(Form->Handle), "saved.wmx - Kavra Tintra");
+    auto saved = std::make_unique<MeasurementSet>();
+    ReadMeasurementFile(Path("saved.wmx"), *saved);
+    EXPECT_EQ(GetText(saved->Slot(1).RegistrationNo), WindowText(Form->Edit6));
+    EXPECT_FALSE(CopyExists());
 }
 
 } // namespace

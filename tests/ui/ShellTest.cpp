@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 namespace {
 
 class ShellTest : public SampleWindowTest {};
@@ -75,9 +77,15 @@ TEST_F(ShellTest, HintsShowInStatusPanelThreeAndAsTooltips) {
             EXPECT_STREQ(text, c.Hint);
         }
     }
-    SendMessageA(Form->Handle, WM_MENUSELECT, MAKEWPARAM(idFileSaveAsItem, MF_HILITE),
-                 reinterpret_cast<LPARAM>(Form->FileMenu));
-    EXPECT_EQ(Form->StatusText(3), "Save current file under a new name");
+    const std::pair<int, const char*> items[] = {
+        {idFileSaveItem, "Save current file"},
+        {idFileSaveAsItem, "Save current file under a new name"},
+    };
+    for (const auto& [id, hint] : items) {
+        SendMessageA(Form->Handle, WM_MENUSELECT, MAKEWPARAM(id, MF_HILITE),
+                     reinterpret_cast<LPARAM>(Form->FileMenu));
+        EXPECT_EQ(Form->StatusText(3), hint);
+    }
 }
 
 TEST_F(ShellTest, ExitClosesTheWindow) {

@@ -65,6 +65,7 @@ TEST_F(StartDocumentTest, DocumentNamedAtStartOpensAsFileOpenWould) {
     EXPECT_EQ(Form->Tabela.Row(), 1);
     EXPECT_EQ(Form->Tabela.Cells(1, 4), "2026-01-04") << "dates shown as after opening";
     EXPECT_EQ(MeasurementStore.Slot(1).FrontValue, 711) << "values recomputed as after opening";
+    EXPECT_EQ(WindowText(Form->Handle), "set one.wmx - Kavra Tintra");
 
     std::string folder;
     Dialogs.Expect([&folder](HWND dialog) {
@@ -99,6 +100,7 @@ TEST_F(StartDocumentTest, ProgramStartedWithAQuotedPathOpensThatDocument) {
     ASSERT_TRUE(run.Main);
     EXPECT_EQ(run.FirstField("Document Customer"), "Document Customer");
     EXPECT_FALSE(run.Window("#32770")) << "no error box";
+    EXPECT_EQ(ProgramRun::TextOf(run.Main), "set one.wmx - Kavra Tintra");
     const std::vector<std::string> recent = RecentFiles();
     ASSERT_FALSE(recent.empty()) << "the program keeps the document among the recent files";
     EXPECT_EQ(recent.front(), document);
@@ -140,6 +142,68 @@ TEST_F(StartDocumentTest, ProgramStartedWithAPathTheCodePageCannotHoldNamesItInT
                   "\\?\xf3"
                   "d?\\pomiar ??.wmx\". File not found.");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+// A second copy started on another file opens where it leaves the first window in sight: down and
+// to the right of it, and back at the work area's corner where that would leave the work area.
+TEST_F(StartDocumentTest, ASecondCopyOpensWhereItDoesNotHideTheFirst) {
+    WriteConfig(*SampleStore());
+    ShowWindow();
+    const std::string document = WriteDocument();
+    RECT first;
+    GetWindowRect(Form->Handle, &first);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(Form->Handle, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT work = monitor.rcWork;
+    const auto expectOnTheWorkArea = [&](const RECT& r) {
+        EXPECT_GE(r.left, work.left);
+        EXPECT_GE(r.top, work.top);
+        EXPECT_LE(r.right, work.right);
+        EXPECT_LE(r.bottom, work.bottom);
+    };
+    RECT second;
+    {
+        ProgramRun run(WMX_EXE, L"\"" + Widen(document) + L"\"", Folder);
+        ASSERT_TRUE(run.Main);
+        GetWindowRect(run.Main, &second);
+    }
+    const int step = second.left - first.left;
+    ASSERT_GT(step, 0) << "to the right";
+    EXPECT_EQ(second.top - first.top, step) << "and as far down";
+    expectOnTheWorkArea(second);
+
+    // Windows of the same class at every place down to the work area's edge.
+    struct Windows {
+        std::vector<HWND> All;
+        ~Windows() {
+            for (HWND window : All)
+                DestroyWindow(window);
+        }
+    } others;
+    const SIZE size{second.right - second.left, second.bottom - second.top};
+    for (POINT at{second.left, second.top};
+         at.x + size.cx <= work.right && at.y + size.cy <= work.bottom;
+         at.x += step, at.y += step) {
+        others.All.push_back(CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, "TMainForm", "",
+                                             WS_POPUP | WS_VISIBLE, at.x, at.y, size.cx, size.cy,
+                                             nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        ASSERT_TRUE(others.All.back());
+    }
+    ProcessMessages();
+    RECT third;
+    {
+        ProgramRun run(WMX_EXE, L"\"" + Widen(document) + L"\"", Folder);
+        ASSERT_TRUE(run.Main);
+        GetWindowRect(run.Main, &third);
+    }
+    expectOnTheWorkArea(third);
+    EXPECT_FALSE(third.left == first.left && third.top == first.top);
+    for (HWND other : others.All) {
+        RECT r;
+        GetWindowRect(other, &r);
+        EXPECT_FALSE(third.left == r.left && third.top == r.top) << "over another at " << r.left;
+    }
 }
 
 TEST_F(StartDocumentTest, ConfigAndFormAreFoundBesideTheProgramFromAnotherFolder) {

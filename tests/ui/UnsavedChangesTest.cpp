@@ -28,13 +28,16 @@ class UnsavedChangesTest : public SampleWindowTest {
                                  const std::function<bool()>& Went);
 };
 
-// How the question is answered, and what then happens.
+// How the question is answered, and what then happens. Yes saves as File > Save does: through
+// Save As while the set has no file, else to its file without a dialog.
 enum class SaveAs { Saved, Cancelled, Fails };
 struct Answer {
     const char* Name;
     int Button; // 0: the set has not changed, no question comes
     SaveAs Save;
     bool GoesOn;
+    // The set was saved to a file before it changed: the file Yes saves to.
+    bool FromAFile = false;
 };
 
 const Answer Answers[] = {
@@ -44,6 +47,8 @@ const Answer Answers[] = {
     {"Yes, saved", IDYES, SaveAs::Saved, true},
     {"Yes, Save As cancelled", IDYES, SaveAs::Cancelled, false},
     {"Yes, the save fails", IDYES, SaveAs::Fails, false},
+    {"Yes, saved to the set's file", IDYES, SaveAs::Saved, true, true},
+    {"Yes, the save to the set's file fails", IDYES, SaveAs::Fails, false, true},
 };
 
 // Runs an action that drops the set after each answer, on a fresh window each time: Run runs it,
@@ -56,6 +61,14 @@ void UnsavedChangesTest::ExpectTheQuestionBefore(const std::function<void()>& Ru
         Restart();
         MessageBoxSeen question, saveError;
         std::string typedName;
+        if (answer.FromAFile) {
+            const std::string file = Path(answer.Save == SaveAs::Fails ? "locked.wmx" : "kept.wmx");
+            Dialogs.Expect(ChooseFile(file));
+            Command(idFileSaveAsItem);
+            if (answer.Save == SaveAs::Fails) {
+                ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
+            }
+        }
         if (answer.Button) {
             ChangeTheName();
             typedName = WindowText(Form->Edit1);
@@ -63,21 +76,23 @@ void UnsavedChangesTest::ExpectTheQuestionBefore(const std::function<void()>& Ru
         }
         if (answer.Button == IDYES && answer.Save == SaveAs::Cancelled)
             Dialogs.Expect(PressButton(IDCANCEL));
-        if (answer.Button == IDYES && answer.Save == SaveAs::Saved)
+        if (answer.Button == IDYES && answer.Save == SaveAs::Saved && !answer.FromAFile)
             Dialogs.Expect(ChooseFile(Path("kept.wmx")));
-        if (answer.Button == IDYES && answer.Save == SaveAs::Fails) {
+        if (answer.Button == IDYES && answer.Save == SaveAs::Fails && !answer.FromAFile) {
             // A read-only file, chosen and confirmed for replacing: the save refuses it.
             WriteMeasurementFile(Path("locked.wmx"), *SampleStore());
             ASSERT_TRUE(SetFileAttributesA(Path("locked.wmx").c_str(), FILE_ATTRIBUTE_READONLY));
             Dialogs.Expect(ChooseFile(Path("locked.wmx")));
             Dialogs.Expect(PressButton(IDYES));
-            Dialogs.Expect(AnswerMessageBox(saveError));
         }
+        if (answer.Save == SaveAs::Fails)
+            Dialogs.Expect(AnswerMessageBox(saveError));
         if (answer.GoesOn)
             ExpectItsDialog();
         Run();
         EXPECT_EQ(Went(), answer.GoesOn);
         EXPECT_EQ(Dialogs.Pending(), 0u);
+        EXPECT_TRUE(Dialogs.Unexpected.empty()) << "no Save As dialog for a set with a file";
         if (answer.Button) {
             EXPECT_EQ(question.Text, "Save changes to the measurements?");
         }
@@ -195,6 +210,7 @@ TEST_F(UnsavedChangesTest, EveryKindOfChangeIsAskedAboutAndSaved) {
         Restart();
         change.Change();
         EXPECT_TRUE(Form->MeasurementsChanged);
+        EXPECT_EQ(WindowText(Form->Handle), "*Kavra Tintra") << "the title marks the change";
         MessageBoxSeen question;
         Dialogs.Expect(AnswerMessageBox(question, IDYES));
         Dialogs.Expect(ChooseFile(Path("kept.wmx")));
@@ -202,6 +218,7 @@ TEST_F(UnsavedChangesTest, EveryKindOfChangeIsAskedAboutAndSaved) {
         Command(idFileOpenItem);
         EXPECT_EQ(Dialogs.Pending(), 0u);
         EXPECT_EQ(question.Text, "Save changes to the measurements?");
+        EXPECT_EQ(WindowText(Form->Handle), "kept.wmx - Kavra Tintra");
         auto kept = std::make_unique<MeasurementSet>();
         ReadMeasurementFile(Path("kept.wmx"), *kept);
         EXPECT_TRUE(change.Saved(*kept));

@@ -23,11 +23,10 @@ TEST_F(WindowDetailsTest, MenuShowsTheShortcutKeysBesideItsItems) {
     const struct {
         int Id;
         const char* Caption;
-    } items[] = {{idFileOpenItem, "&Open...\tCtrl+O"},
-                 {idFileSaveAsItem, "Save &As...\tCtrl+S"},
-                 {idFilePrintItem, "&Print\tCtrl+P"},
-                 {idFilePrintPreviewItem, "Print Pre&view"},
-                 {idFilePrintSetupItem, "P&rint Setup..."}};
+    } items[] = {
+        {idFileOpenItem, "&Open...\tCtrl+O"},       {idFileSaveItem, "&Save\tCtrl+S"},
+        {idFileSaveAsItem, "Save &As...\tF12"},     {idFilePrintItem, "&Print\tCtrl+P"},
+        {idFilePrintPreviewItem, "Print Pre&view"}, {idFilePrintSetupItem, "P&rint Setup..."}};
     for (const auto& item : items) {
         char caption[64] = "";
         GetMenuStringA(Form->FileMenu, item.Id, caption, sizeof caption, MF_BYCOMMAND);

@@ -9,7 +9,8 @@ HACCEL MainAccelerators() {
     static const HACCEL table = [] {
         ACCEL keys[] = {
             {FCONTROL | FVIRTKEY, 'O', idFileOpenItem},
-            {FCONTROL | FVIRTKEY, 'S', idFileSaveAsItem},
+            {FCONTROL | FVIRTKEY, 'S', idFileSaveItem},
+            {FVIRTKEY, VK_F12, idFileSaveAsItem},
             {FCONTROL | FVIRTKEY, 'P', idFilePrintItem},
             {FVIRTKEY, VK_F5, idsbStart},
         };

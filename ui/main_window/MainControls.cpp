@@ -11,7 +11,8 @@ void TMainForm::CreateMenu() {
     MainMenu = ::CreateMenu();
     FileMenu = CreatePopupMenu();
     AppendMenuA(FileMenu, MF_STRING, idFileOpenItem, "&Open...\tCtrl+O");
-    AppendMenuA(FileMenu, MF_STRING, idFileSaveAsItem, "Save &As...\tCtrl+S");
+    AppendMenuA(FileMenu, MF_STRING, idFileSaveItem, "&Save\tCtrl+S");
+    AppendMenuA(FileMenu, MF_STRING, idFileSaveAsItem, "Save &As...\tF12");
     AppendMenuA(FileMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(FileMenu, MF_STRING, idFilePrintItem, "&Print\tCtrl+P");
     AppendMenuA(FileMenu, MF_STRING, idFilePrintPreviewItem, "Print Pre&view");

@@ -16,7 +16,8 @@ namespace {
 
 constexpr const char* ConfigFileName = "config.wmx";
 
-// Runs a common file dialog; false when the user cancels. The name is kept for the next use.
+// Runs a common file dialog starting at the name given (a full path starts it in that folder);
+// false when the user cancels, else the name chosen is given back.
 bool AskFileName(HWND owner, std::string& fileName, const char* filter, const char* defaultExt,
                  DWORD flags, bool save) {
     char buffer[MAX_PATH] = "";
@@ -57,7 +58,7 @@ bool TMainForm::ChangesSavedOrDropped() {
     switch (MessageBoxA(Handle, "Save changes to the measurements?", "Kavra Tintra",
                         MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES:
-        return SaveAs();
+        return Save();
     case IDNO:
         // Left without saving on purpose: no copy to offer back.
         RecoveryTimer.SetEnabled(false);
@@ -89,24 +90,41 @@ void TMainForm::ShowWholeSet() {
     }
 }
 
+void TMainForm::FileSave() {
+    Save();
+}
+
 void TMainForm::FileSaveAs() {
     SaveAs();
 }
 
-// False when the user cancels; a failed save throws.
+// A set that came from no file (only "config.wmx" read, or nothing) is named first.
+bool TMainForm::Save() {
+    if (DocumentFile.empty())
+        return SaveAs();
+    WriteSet(DocumentFile);
+    return true;
+}
+
+// The dialog proposes the set's own file, in its folder.
 bool TMainForm::SaveAs() {
-    if (!AskFileName(Handle, SaveDialogFileName, "pliki wmx (*.wmx)\0*.wmx\0", "wmx",
+    std::string fileName = DocumentFile;
+    if (!AskFileName(Handle, fileName, "pliki wmx (*.wmx)\0*.wmx\0", "wmx",
                      OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY, true))
         return false;
+    WriteSet(fileName);
+    return true;
+}
+
+void TMainForm::WriteSet(const std::string& fileName) {
     // What the window shows is stored first: a field still being edited and readings just
     // polled into the grid belong in the file. The selected row is not made the current record,
     // which a running poll uses as its cursor.
     setTab(static_cast<std::uint8_t>(Tabela.Row()));
-    WriteMeasurementFile(SaveDialogFileName, MeasurementStore);
-    DocumentFile = SaveDialogFileName;
+    WriteMeasurementFile(fileName, MeasurementStore);
+    DocumentFile = fileName;
     ChangesSettled();
-    RememberRecentFile(SaveDialogFileName);
-    return true;
+    RememberRecentFile(fileName);
 }
 
 void TMainForm::FormShow() {

@@ -11,8 +11,6 @@ namespace {
 // Connect's hint, on the tool button and on its menu item alike.
 constexpr const char* StartHint = "polacz sie z Tintrem";
 
-constexpr const char* RecentFileHint = "Open this file";
-
 struct ItemHint {
     int Id;
     const char* Hint;
@@ -20,16 +18,13 @@ struct ItemHint {
 
 const ItemHint MenuHints[] = {
     {idFileOpenItem, "Open an existing file"},
+    {idFileSaveItem, "Save current file"},
     {idFileSaveAsItem, "Save current file under a new name"},
     {idFilePrintItem, "Print current file"},
     {idFilePrintPreviewItem, "Show the report as it will be printed"},
     {idFilePrintSetupItem, "Change printer setup"},
     {idFileExitItem, "Exit this application"},
     {idHelpAboutItem, "Show program information"},
-    {idRecentFile1, RecentFileHint},
-    {idRecentFile1 + 1, RecentFileHint},
-    {idRecentFile1 + 2, RecentFileHint},
-    {idRecentFile1 + 3, RecentFileHint},
     {idsbStart, StartHint},
 };
 
@@ -46,6 +41,9 @@ const char* TMainForm::MenuHint(int id) {
 void TMainForm::MenuItemSelected(WPARAM wParam, LPARAM lParam) {
     const bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
     const char* hint = closed || (HIWORD(wParam) & MF_POPUP) ? "" : MenuHint(LOWORD(wParam));
+    // A recent file's item may show its path shortened: its hint shows it whole.
+    if (const std::string* file = ListedRecentFile(LOWORD(wParam)))
+        hint = file->c_str();
     CurrentHint = hint;
     ShowHint(hint);
 }

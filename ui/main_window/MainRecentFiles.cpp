@@ -1,31 +1,75 @@
 // The File menu's recent files: the measurement files last opened or saved, numbered above Exit.
 #include "data/FileError.h"
-#include "system/SystemFunction.h"
 #include "ui/main_window/MainWindow.h"
+#include "ui/win32/ErrorDisplay.h"
 #include "ui/win32/UserSettings.h"
-
-#include <shlwapi.h>
 
 namespace {
 
 static_assert(idRecentFilesEnd - idRecentFile1 == RecentFileCount);
 
-// Long paths are shortened in the middle, as the system shows them, keeping the file's name; cut
-// at the end where the system cannot shorten them.
-constexpr UINT ShownPathLength = 48;
+// A path longer than this leaves out folders in the middle.
+constexpr std::size_t ShownPathLength = 48;
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+// The start every shortened path keeps: the drive ("C:\") or the server and share
+// ("\\server\share\"); nothing for a path without one.
+std::size_t RootLength(const std::wstring& path) {
+    if (path.size() >= 3 && path[1] == L':' && IsSeparator(path[2]))
+        return 3;
+    if (path.rfind(L"\\\\", 0) == 0) {
+        const std::size_t server = path.find(L'\\', 2);
+        const std::size_t share =
+            server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+        if (share != std::wstring::npos)
+            return share + 1;
+    }
+    return 0;
+}
+
+// The path in at most ShownPathLength characters where it can be: its start, "...", then as many
+// of its last folders as fit and the file's name, which is kept whole however long
+// ("C:\...\stacja\a.wmx"). Counted in characters, not in the code page's bytes, and cut only at
+// separators.
+std::wstring ShortenedPath(const std::wstring& path) {
+    constexpr std::size_t npos = std::wstring::npos;
+    if (path.size() <= ShownPathLength)
+        return path;
+    const std::size_t root = RootLength(path);
+    // The separator before the name, then each folder before it while the text fits.
+    std::size_t tail = path.find_last_of(L"\\/");
+    if (tail == npos || tail < root)
+        return path;
+    const auto length = [&](std::size_t from) { return root + 3 + path.size() - from; };
+    while (tail > root) {
+        const std::size_t previous = path.find_last_of(L"\\/", tail - 1);
+        if (previous == npos || previous < root || length(previous) > ShownPathLength)
+            break;
+        tail = previous;
+    }
+    // A name too long to fit is shown whole, in the whole path where "..." would not shorten it.
+    if (length(tail) >= path.size())
+        return path;
+    return path.substr(0, root) + L"..." + path.substr(tail);
+}
+
+std::wstring Widened(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                    wide.data(), static_cast<int>(wide.size())));
+    return wide;
+}
 
 // The item's text: its number as the accelerator, then the path, whose own ampersands are shown.
-std::string RecentFileItemText(std::size_t index, const std::string& path) {
-    char shortened[ShownPathLength + 1] = "";
-    static const SystemFunction<decltype(&PathCompactPathExA)> compact("shlwapi.dll",
-                                                                       "PathCompactPathExA");
-    if (!compact.Get() || !compact.Get()(shortened, path.c_str(), sizeof shortened, 0))
-        path.copy(shortened, ShownPathLength);
-    std::string text = "&" + std::to_string(index + 1) + " ";
-    for (const char* c = shortened; *c; ++c) {
-        if (*c == '&')
-            text += '&';
-        text += *c;
+std::wstring RecentFileItemText(std::size_t index, const std::string& path) {
+    std::wstring text = L"&" + std::to_wstring(index + 1) + L" ";
+    for (wchar_t c : ShortenedPath(Widened(path))) {
+        if (c == L'&')
+            text += L'&';
+        text += c;
     }
     return text;
 }
@@ -39,12 +83,18 @@ void TMainForm::ShowRecentFiles() {
         DeleteMenu(FileMenu, id, MF_BYCOMMAND);
     ListedRecentFiles = RecentFiles();
     for (std::size_t i = 0; i < ListedRecentFiles.size(); ++i)
-        InsertMenuA(FileMenu, idFileExitItem, MF_BYCOMMAND | MF_STRING,
+        InsertMenuW(FileMenu, idFileExitItem, MF_BYCOMMAND | MF_STRING,
                     idRecentFile1 + static_cast<int>(i),
                     RecentFileItemText(i, ListedRecentFiles[i]).c_str());
     if (!ListedRecentFiles.empty())
         InsertMenuA(FileMenu, idFileExitItem, MF_BYCOMMAND | MF_SEPARATOR, idRecentFilesSeparator,
                     nullptr);
+}
+
+const std::string* TMainForm::ListedRecentFile(int id) const {
+    if (id < idRecentFile1 || id >= idRecentFile1 + static_cast<int>(ListedRecentFiles.size()))
+        return nullptr;
+    return &ListedRecentFiles[static_cast<std::size_t>(id - idRecentFile1)];
 }
 
 void TMainForm::OpenRecentFile(std::size_t index) {
@@ -60,7 +110,9 @@ void TMainForm::OpenRecentFile(std::size_t index) {
         if (error.Code != ERROR_FILE_NOT_FOUND && error.Code != ERROR_PATH_NOT_FOUND)
             throw;
         ForgetRecentFile(fileName);
-        throw EFileError(ERROR_FILE_NOT_FOUND);
+        // The box names the file, which the menu may have shown shortened.
+        ShowError(EFileError(ERROR_FILE_NOT_FOUND), Handle, fileName);
+        return;
     }
     OpenDialogFileName = fileName;
 }

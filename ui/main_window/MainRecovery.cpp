@@ -9,6 +9,7 @@
 
 void TMainForm::MarkChanged() {
     MeasurementsChanged = true;
+    ShowTitle();
     // Not restarted by each keystroke: the copy is never more than a moment behind.
     if (!RecoveryTimer.Enabled())
         RecoveryTimer.SetEnabled(true);
@@ -16,6 +17,7 @@ void TMainForm::MarkChanged() {
 
 void TMainForm::ChangesSettled() {
     MeasurementsChanged = false;
+    ShowTitle();
     RecoveryTimer.SetEnabled(false);
     RemoveRecoveryCopy();
 }
@@ -51,8 +53,8 @@ bool TMainForm::OfferRecovery() {
     MeasurementStore = *recovered;
     ShowWholeSet();
     DocumentFile = copy->Origin;
-    SaveDialogFileName = copy->Origin;
     MeasurementsChanged = true;
+    ShowTitle();
     return true;
 }
 

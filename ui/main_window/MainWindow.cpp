@@ -54,7 +54,8 @@ BOOL CALLBACK BringOwnedWindowForward(HWND window, LPARAM owner) {
 const TEventBinding<TMainForm> TMainForm::Bindings[] = {
     {idSpeedButton1, Click, &TMainForm::FileOpen},
     {idFileOpenItem, Click, &TMainForm::FileOpen},
-    {idSpeedButton2, Click, &TMainForm::FileSaveAs},
+    {idSpeedButton2, Click, &TMainForm::FileSave},
+    {idFileSaveItem, Click, &TMainForm::FileSave},
     {idFileSaveAsItem, Click, &TMainForm::FileSaveAs},
     {idSpeedButton3, Click, &TMainForm::FilePrint},
     {idFilePrintItem, Click, &TMainForm::FilePrint},
@@ -97,6 +98,7 @@ TMainForm::TMainForm() {
     if (!Handle)
         throw std::runtime_error("The main window cannot be created");
     PlaceAtDpi(ScreenDpi(Handle));
+    StepAsideFromOtherCopies();
     CreateControls();
     RouteMessagesTo(Handle, *this);
     Timer1.Create(Handle, idTimer1, 500);

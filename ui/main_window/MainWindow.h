@@ -50,6 +50,7 @@ enum ControlId : int {
     idFileExitItem,
     idHelpAboutItem,
     idFilePrintPreviewItem,
+    idFileSaveItem,
     // The recent files' items, the newest first, and the separator below them.
     idRecentFile1 = 210,
     idRecentFilesEnd = idRecentFile1 + 4,
@@ -95,6 +96,7 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
     void Image1Click();
     void FileExit();
     void FileOpen();
+    void FileSave();
     void FileSaveAs();
     void FilePrint();
     void FilePrintPreview();
@@ -159,7 +161,16 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
     void StoreShownSlot();
     void OpenFile(const std::string& fileName);
     void ShowWholeSet();
+    // Save writes the set to its file, Save As to a file the user names; both give false when the
+    // user cancels, and a failed save throws (MainFile.cpp).
+    bool Save();
     bool SaveAs();
+    void WriteSet(const std::string& fileName);
+    // The title names the set's file and marks unsaved changes (MainTitle.cpp).
+    void ShowTitle();
+    // Moves the window off the place where another copy of the program has its window
+    // (MainPlacement.cpp).
+    void StepAsideFromOtherCopies();
     // The set has changed, or is kept where it belongs now (saved or dropped) (MainRecovery.cpp).
     void MarkChanged();
     void ChangesSettled();
@@ -169,6 +180,8 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
     // The recent files (MainRecentFiles.cpp).
     void ShowRecentFiles();
     void OpenRecentFile(std::size_t index);
+    // The path of the recent file whose menu item has the id; null for other ids.
+    const std::string* ListedRecentFile(int id) const;
     void NoteUserChange(int id, int code);
     void ResizeToText(HWND label);
     const char* HintOf(HWND control) const;

@@ -34,7 +34,8 @@ struct MainWindowParts {
     // The port dialog, made at the first Connect (MainMeterLink.cpp).
     TForm2& PortDialog();
 
-    // Whether the set has changed since it was opened or saved (MainFile.cpp).
+    // Whether the set has changed since it was opened or saved (MainFile.cpp); the title marks
+    // it.
     bool MeasurementsChanged = false;
 
     HWND Handle = nullptr;
@@ -74,14 +75,14 @@ struct MainWindowParts {
     // The print preview last opened; its window may have been closed since.
     std::unique_ptr<TPrintPreview> Preview;
 
-    // Each dialog keeps the last chosen name for its next use.
+    // The Open dialog keeps the last chosen name for its next use; Save As proposes DocumentFile.
     std::string OpenDialogFileName;
-    std::string SaveDialogFileName;
     // The recent files as the File menu lists them.
     std::vector<std::string> ListedRecentFiles;
     // The document to open at start instead of "config.wmx", as the system named it; empty for
     // none.
     std::wstring StartFile;
-    // The file the set was last opened from or saved to; empty for "config.wmx" or none.
+    // The file the set was last opened from or saved to, which Save writes and the title names;
+    // empty for "config.wmx" or none.
     std::string DocumentFile;
 };

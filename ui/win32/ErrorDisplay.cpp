@@ -29,8 +29,19 @@ std::string ErrorBoxText(const std::string& message) {
     return message;
 }
 
-void ShowError(const std::exception& error, HWND owner) {
+namespace {
+
+void ShowErrorText(const std::string& text, HWND owner) {
     const TModalScope modal(owner);
-    MessageBoxA(owner, ErrorBoxText(error.what()).c_str(), ApplicationTitle().c_str(),
-                MB_OK | MB_ICONERROR);
+    MessageBoxA(owner, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
+}
+
+} // namespace
+
+void ShowError(const std::exception& error, HWND owner) {
+    ShowErrorText(ErrorBoxText(error.what()), owner);
+}
+
+void ShowError(const std::exception& error, HWND owner, const std::string& file) {
+    ShowErrorText(ErrorBoxText(error.what()) + "\n\n" + file, owner);
 }

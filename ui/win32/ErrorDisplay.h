@@ -18,3 +18,5 @@ std::string ErrorBoxText(const std::string& message);
 // icon and an OK button, captioned with the application's title, owned by the window whose
 // handler failed (none once no window is left). The program then goes on.
 void ShowError(const std::exception& error, HWND owner);
+// The same for an error about a file, named on a line of its own below the message.
+void ShowError(const std::exception& error, HWND owner, const std::string& file);

@@ -234,9 +234,8 @@ void TStringGrid::Paint(HDC dc) const {
     // lines between the cells left whole: plain to see in every colour scheme, high contrast ones
     // included, and unlike the focus.
     const bool focused = GetFocus() == Handle;
-    const HBRUSH selection = focused
-                                 ? GetSysColorBrush(COLOR_HIGHLIGHT)
-                                 : CreateSolidBrush(HalfOver(COLOR_HIGHLIGHT, COLOR_WINDOW));
+    const HBRUSH selection = focused ? GetSysColorBrush(COLOR_HIGHLIGHT)
+                                     : CreateSolidBrush(HalfOver(COLOR_HIGHLIGHT, COLOR_WINDOW));
     const int selectionText = focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
     for (int r = 0; r < RowCount; ++r) {
         for (int c = 0; c < ColCount; ++c) {

@@ -112,7 +112,11 @@ void TMainForm::CreateEntryFields() {
         {{&StaticText7, "m&odel", 32, 216, 32, 17, SS_RIGHT}, &Edit8, idEdit8, 80, 208, 105},
         {{&StaticText8, "r&un [km]", 24, 240, 42, 17, SS_RIGHT}, &Edit9, idEdit9, 80, 232, 105},
         {{&StaticText9, "commen&t", 24, 272, 47, 17, SS_RIGHT}, &Edit10, idEdit10, 80, 264, 625},
-        {{&StaticText10, "d&iagnostician", 8, 296, 66, 17, SS_RIGHT}, &Edit11, idEdit11, 80, 288,
+        {{&StaticText10, "d&iagnostician", 8, 296, 66, 17, SS_RIGHT},
+         &Edit11,
+         idEdit11,
+         80,
+         288,
          625},
     };
     // No field takes more than the file keeps, so nothing typed is dropped without a word.

@@ -91,7 +91,7 @@ void TMainForm::CreateEntryFields() {
         HWND* Control;
         const char* Text;
         int Left, Top, Width, Height;
-        DWORD Align;
+        DWORD Align = SS_RIGHT;
     };
     const auto createCaption = [this](const Caption& c) {
         *c.Control = CreateChild("STATIC", c.Text, c.Align, c.Left, c.Top, c.Width, c.Height,
@@ -104,20 +104,15 @@ void TMainForm::CreateEntryFields() {
         int Left, Top, Width;
     };
     const Field fields[] = {
-        {{&Label3, "&name", 42, 64, 26, 13, SS_RIGHT}, &Edit1, idEdit1, 80, 56, 313},
-        {{&StaticText2, "&adres", 40, 88, 30, 17, SS_RIGHT}, &Edit2, idEdit2, 80, 80, 313},
-        {{&StaticText3, "adre&s", 40, 112, 30, 17, SS_RIGHT}, &Edit3, idEdit3, 80, 104, 313},
-        {{&StaticText4, "&reg.No.", 32, 144, 39, 17, SS_RIGHT}, &Edit6, idEdit6, 80, 136, 105},
-        {{&StaticText6, "mar&k", 40, 192, 27, 17, SS_RIGHT}, &Edit7, idEdit7, 80, 184, 105},
-        {{&StaticText7, "m&odel", 32, 216, 32, 17, SS_RIGHT}, &Edit8, idEdit8, 80, 208, 105},
-        {{&StaticText8, "r&un [km]", 24, 240, 42, 17, SS_RIGHT}, &Edit9, idEdit9, 80, 232, 105},
-        {{&StaticText9, "commen&t", 24, 272, 47, 17, SS_RIGHT}, &Edit10, idEdit10, 80, 264, 625},
-        {{&StaticText10, "d&iagnostician", 8, 296, 66, 17, SS_RIGHT},
-         &Edit11,
-         idEdit11,
-         80,
-         288,
-         625},
+        {{&Label3, "&name", 42, 64, 26, 13}, &Edit1, idEdit1, 80, 56, 313},
+        {{&StaticText2, "&adres", 40, 88, 30, 17}, &Edit2, idEdit2, 80, 80, 313},
+        {{&StaticText3, "adre&s", 40, 112, 30, 17}, &Edit3, idEdit3, 80, 104, 313},
+        {{&StaticText4, "&reg.No.", 32, 144, 39, 17}, &Edit6, idEdit6, 80, 136, 105},
+        {{&StaticText6, "mar&k", 40, 192, 27, 17}, &Edit7, idEdit7, 80, 184, 105},
+        {{&StaticText7, "m&odel", 32, 216, 32, 17}, &Edit8, idEdit8, 80, 208, 105},
+        {{&StaticText8, "r&un [km]", 24, 240, 42, 17}, &Edit9, idEdit9, 80, 232, 105},
+        {{&StaticText9, "commen&t", 24, 272, 47, 17}, &Edit10, idEdit10, 80, 264, 625},
+        {{&StaticText10, "d&iagnostician", 8, 296, 66, 17}, &Edit11, idEdit11, 80, 288, 625},
     };
     // No field takes more than the file keeps, so nothing typed is dropped without a word.
     for (const Field& f : fields) {
@@ -130,7 +125,7 @@ void TMainForm::CreateEntryFields() {
     const int colWidths[] = {40, 69, 68, 40, 40, 40};
     Tabela.Create(Handle, idTabela, 400, 56, 306, 163, Font, colWidths);
 
-    createCaption({&StaticText5, "&car type", 24, 168, 42, 17, SS_RIGHT});
+    createCaption({&StaticText5, "&car type", 24, 168, 42, 17});
     // The drop-down's list reaches below the field; its height is the closed box plus the list.
     rodzaj_pojazdu = CreateChild("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 80, 160,
                                  105, 120, Handle, idrodzaj_pojazdu, BoldFont);

@@ -1,5 +1,6 @@
 // The meter link in the real windows under Wine: Connect, the port dialog, TEST, OK and the
 // poll, against the virtual meter of scripts/virtual-meter.sh on COM6.
+#include "Accessibility.h"
 #include "LinkFixture.h"
 
 #include <dbt.h>
@@ -260,10 +261,18 @@ TEST_F(LinkTest, IdentificationEnablesOkAndShowsThePortUntilTheNextTest) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Form2->btOK); }));
 }
 
+// A screen reader on the table, on row 4, hears each row renamed by its reading as it arrives,
+// and the row it is on spoken again.
 TEST_F(LinkTest, OkReadsTheNineRecords) {
+    ClickRow(4);
     Identify();
+    IAccessible* table = ClientObject(Form->Tabela.Handle);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(Name(*table, 5), "record 4, front 0,0, left 0,0, right 0,0, 00-00-00 00:00:00");
+    WinEventLog log(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE);
     ClickOk();
     EXPECT_FALSE(IsWindowVisible(Form2->Handle));
+    EXPECT_EQ(GetFocus(), Form->Tabela.Handle) << "the focus back on the table";
     ASSERT_TRUE(WaitUntil([&] { return IsWaitCursor(); })) << "the hourglass while polling";
     ASSERT_TRUE(WaitForThePollToEnd());
     // The poll ends with the reply to record 9. A busy machine may take a reply for late and ask
@@ -278,6 +287,24 @@ TEST_F(LinkTest, OkReadsTheNineRecords) {
         EXPECT_NE(Form->Tabela.Cells(2, r), "00:00:00");
     }
     EXPECT_EQ(WindowText(Form->txtTmp), "negative") << "the verdict of the last record";
+    ProcessMessages();
+    for (int r = 1; r <= 9; ++r) {
+        SCOPED_TRACE("row " + std::to_string(r));
+        const Expected& e = MeterRecords[r - 1];
+        const std::string name = "record " + std::to_string(r) + ", front " + e.Front + ", left " +
+                                 e.Left + ", right " + e.Right + ", " + Form->Tabela.Cells(1, r) +
+                                 " " + Form->Tabela.Cells(2, r);
+        EXPECT_EQ(Name(*table, r + 1), name);
+        const auto renamed = log.Of(EVENT_OBJECT_NAMECHANGE, Form->Tabela.Handle, r + 1);
+        ASSERT_FALSE(renamed.empty());
+        EXPECT_EQ(renamed.back().Name, name) << "announced once complete";
+        if (r == 4) {
+            const auto spoken = log.Of(EVENT_OBJECT_FOCUS, Form->Tabela.Handle, r + 1);
+            ASSERT_FALSE(spoken.empty());
+            EXPECT_EQ(spoken.back().Name, name);
+        }
+    }
+    table->Release();
     // Reading again starts from an empty table, once the user lets the unsaved readings go.
     ClickStart();
     MessageBoxSeen question;

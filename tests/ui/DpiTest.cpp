@@ -46,16 +46,18 @@ RECT RectInParent(HWND control) {
     return r;
 }
 
+// As the control draws its text: an access key's "&" takes no room.
 SIZE TextExtent(HWND control) {
     const std::string text = WindowText(control);
     HDC dc = GetDC(control);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    RECT extent{};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &extent,
+              DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return extent;
+    return {extent.right, extent.bottom};
 }
 
 DWORD CaptionAlignment(HWND control) {
@@ -281,6 +283,7 @@ class LayoutAtDpi : public MainFormTest {
             EXPECT_EQ(grid.Row(), row) << "at " << dpi;
         }
         Focus(Form->Edit1);
+        ExpectInactiveSelectionPlain(grid, dpi);
     }
 
     // The logo and the tool-bar pictures fill their scaled size, no more.

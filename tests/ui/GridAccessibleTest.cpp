@@ -1,12 +1,10 @@
 // The grid as an assistive tool reads it, through Active Accessibility in the test process.
+#include "Accessibility.h"
 #include "WindowDriver.h"
 
 #include "ui/controls/StandardControls.h"
 
-#include <oleacc.h>
-
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -15,31 +13,11 @@ namespace {
 class GridAccessibleTest : public SampleWindowTest {
   protected:
     IAccessible* Table() {
-        IAccessible* table = nullptr;
-        EXPECT_EQ(AccessibleObjectFromWindow(Form->Tabela.Handle, static_cast<DWORD>(OBJID_CLIENT),
-                                             __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&table)),
-                  S_OK);
+        IAccessible* table = ClientObject(Form->Tabela.Handle);
+        EXPECT_TRUE(table);
         return table;
     }
 };
-
-VARIANT Child(long id) {
-    VARIANT child;
-    child.vt = VT_I4;
-    child.lVal = id;
-    return child;
-}
-
-std::string Name(IAccessible& object, long child) {
-    BSTR name = nullptr;
-    if (object.get_accName(Child(child), &name) != S_OK || !name)
-        return "(none)";
-    char text[256] = "";
-    WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof text, nullptr, nullptr);
-    SysFreeString(name);
-    return text;
-}
 
 // A property the object gives as a number (its role, its state); -1 when it gives none.
 using NumberProperty = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
@@ -63,17 +41,6 @@ long ChildCount(IAccessible& object) {
     return count;
 }
 
-IAccessible* Row(IAccessible& table, long row) {
-    IDispatch* child = nullptr;
-    EXPECT_EQ(table.get_accChild(Child(row + 1), &child), S_OK);
-    IAccessible* accessible = nullptr;
-    if (child) {
-        child->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&accessible));
-        child->Release();
-    }
-    return accessible;
-}
-
 TEST_F(GridAccessibleTest, ATableOfRowsOfCellsNamedByTheirTexts) {
     IAccessible* table = Table();
     ASSERT_TRUE(table);
@@ -92,13 +59,34 @@ TEST_F(GridAccessibleTest, ATableOfRowsOfCellsNamedByTheirTexts) {
                                        : ROLE_SYSTEM_CELL;
             EXPECT_EQ(Role(*row, c + 1), role) << "column " << c;
         }
-        if (r > 0) {
-            EXPECT_EQ(Name(*row, CHILDID_SELF), std::to_string(r)) << "named by its heading";
-        }
         // The same row asked through the table.
         EXPECT_EQ(Name(*table, r + 1), Name(*row, CHILDID_SELF));
         row->Release();
     }
+    table->Release();
+}
+
+// As the system's lists name their rows: the record and the readings each after its column's
+// title, then the date and time as the cells show them; an empty cell says nothing (the start
+// shows no dates and times).
+TEST_F(GridAccessibleTest, RowsAreNamedByTheirRecordAndContent) {
+    Form->Tabela.SetCell(1, 1, "12-11-2026");
+    Form->Tabela.SetCell(2, 1, "14:02:37");
+    Form->Tabela.SetCell(2, 7, "10:07:00");
+    Form->Tabela.SetCell(4, 7, "");
+    IAccessible* table = Table();
+    ASSERT_TRUE(table);
+    const struct {
+        long Row;
+        const char* Name;
+    } rows[] = {
+        {0, "headings"},
+        {1, "record 1, front 071,1, left 061,2, right 081,3, 12-11-2026 14:02:37"},
+        {7, "record 7, front 077,1, right 087,3, 10:07:00"},
+        {9, "record 9, front 079,1, left 069,2, right -----"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(Name(*table, r.Row + 1), r.Name);
     table->Release();
 }
 
@@ -116,7 +104,7 @@ TEST_F(GridAccessibleTest, TheSelectedRowIsSelectedAndFocusedWithTheGrid) {
     ASSERT_EQ(table->get_accSelection(&selection), S_OK);
     ASSERT_EQ(selection.vt, VT_DISPATCH);
     auto* selected = static_cast<IAccessible*>(selection.pdispVal);
-    EXPECT_EQ(Name(*selected, CHILDID_SELF), "4");
+    EXPECT_EQ(Name(*selected, CHILDID_SELF), "record 4, front 074,1, left 064,2, right 084,3");
     selected->Release();
     Focus(Form->Edit1);
     EXPECT_FALSE(State(*table, 5) & STATE_SYSTEM_FOCUSED) << "no focus with the grid's gone";
@@ -216,33 +204,32 @@ TEST_F(GridAccessibleTest, ObjectsHeldAfterTheWindowIsGoneAnswerNoMore) {
     table->Release();
 }
 
-// The events a tool follows: the selection and the focus moving to a row, a cell's text changing.
-std::vector<std::tuple<DWORD, long, long>> Events;
-void CALLBACK NoteEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
-    Events.emplace_back(event, object, child);
-}
-
-TEST_F(GridAccessibleTest, SelectionFocusAndTextChangesAreAnnounced) {
-    HWINEVENTHOOK hook =
-        SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, nullptr, NoteEvent,
-                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-    ASSERT_TRUE(hook);
-    Events.clear();
+// The events a tool follows: the selection and the focus moving to a row, and a row renamed once
+// its cells have changed, the row with the focus spoken again.
+TEST_F(GridAccessibleTest, SelectionFocusAndRenamedRowsAreAnnounced) {
+    const HWND grid = Form->Tabela.Handle;
+    WinEventLog log(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE);
     ClickRow(6);
-    Form->Tabela.SetCell(3, 2, "012,3");
+    EXPECT_FALSE(log.Of(EVENT_OBJECT_SELECTION, grid, 7).empty()) << "row 6 is the table's child 7";
+    EXPECT_FALSE(log.Of(EVENT_OBJECT_FOCUS, grid, 7).empty());
+
+    log.Events.clear();
+    for (const int row : {2, 6}) {
+        for (int c = 3; c <= 5; ++c)
+            Form->Tabela.SetCell(c, row, "012,3");
+    }
     ProcessMessages();
-    UnhookWinEvent(hook);
-    const auto seen = [](DWORD event, long child) {
-        for (const auto& e : Events) {
-            if (std::get<0>(e) == event && std::get<1>(e) == OBJID_CLIENT &&
-                std::get<2>(e) == child)
-                return true;
-        }
-        return false;
-    };
-    EXPECT_TRUE(seen(EVENT_OBJECT_SELECTION, 7)) << "row 6 is the table's child 7";
-    EXPECT_TRUE(seen(EVENT_OBJECT_FOCUS, 7));
-    EXPECT_TRUE(seen(EVENT_OBJECT_NAMECHANGE, 3));
+    for (const long row : {2, 6}) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const auto renamed = log.Of(EVENT_OBJECT_NAMECHANGE, grid, row + 1);
+        ASSERT_EQ(renamed.size(), 1u) << "once, not once a cell";
+        EXPECT_EQ(renamed[0].Name,
+                  "record " + std::to_string(row) + ", front 012,3, left 012,3, right 012,3");
+    }
+    const auto spoken = log.Of(EVENT_OBJECT_FOCUS, grid, 7);
+    ASSERT_EQ(spoken.size(), 1u);
+    EXPECT_EQ(spoken[0].Name, "record 6, front 012,3, left 012,3, right 012,3");
+    EXPECT_TRUE(log.Of(EVENT_OBJECT_FOCUS, grid, 3).empty()) << "row 2 has not the focus";
 }
 
 } // namespace

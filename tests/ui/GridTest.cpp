@@ -6,6 +6,9 @@
 #include "ScreenPicture.h"
 #include "ui/controls/StandardControls.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 using namespace GridDesign;
@@ -38,19 +41,17 @@ TEST_F(GridTest, APictureShowsEveryHeadingWholeEveryLineAndTheSelectionWithoutTh
     Focus(Form->Edit1);
     ExpectGridDrawnWhole(Form->Tabela, 96);
 
-    // The selected row shows in its data cells only, with the focus elsewhere in the inactive
-    // selection's colour (as the headings', the button face).
+    // The selected row shows in its data cells only, with the focus elsewhere plainly.
     const ScreenPicture picture(Form->Tabela.Handle);
     const RECT number = Form->Tabela.CellRect(0, 3);
-    const RECT time = Form->Tabela.CellRect(2, 3);
     EXPECT_EQ(picture.At(number.right - 2, number.bottom - 2), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(picture.At(time.right - 2, time.bottom - 2), GetSysColor(COLOR_BTNFACE));
     const RECT other = Form->Tabela.CellRect(2, 4);
     EXPECT_EQ(picture.At(other.right - 2, other.bottom - 2), GetSysColor(COLOR_WINDOW));
+    ExpectInactiveSelectionPlain(Form->Tabela, 96);
 }
 
 // With the focus the row is in the highlight colour with a dotted frame of the highlight's text
-// colour just inside it; without it, in the inactive selection's colour with no frame.
+// colour just inside it; without it, in another colour with no dotted frame.
 TEST_F(GridTest, TheFocusIsDrawnAroundTheSelectedRow) {
     struct Seen {
         COLORREF Inside;
@@ -71,8 +72,46 @@ TEST_F(GridTest, TheFocusIsDrawnAroundTheSelectedRow) {
     EXPECT_GT(focused.FramePixels, 4) << "a dotted line along the row's top";
     Focus(Form->Edit1);
     const Seen unfocused = look();
-    EXPECT_EQ(unfocused.Inside, GetSysColor(COLOR_BTNFACE));
+    EXPECT_NE(unfocused.Inside, focused.Inside);
+    EXPECT_NE(unfocused.Inside, GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(unfocused.FramePixels, 0);
+}
+
+// The system's colours for the test's length, as a user's scheme sets them.
+class ColourScheme {
+  public:
+    explicit ColourScheme(std::vector<std::pair<int, COLORREF>> colours) {
+        for (const auto& [element, colour] : colours) {
+            Elements.push_back(element);
+            New.push_back(colour);
+            Old.push_back(GetSysColor(element));
+        }
+        SetSysColors(static_cast<int>(Elements.size()), Elements.data(), New.data());
+    }
+    ~ColourScheme() {
+        SetSysColors(static_cast<int>(Elements.size()), Elements.data(), Old.data());
+    }
+    ColourScheme(const ColourScheme&) = delete;
+    ColourScheme& operator=(const ColourScheme&) = delete;
+
+  private:
+    std::vector<int> Elements;
+    std::vector<COLORREF> New, Old;
+};
+
+// A high-contrast scheme gives its own colours: white text on black, a bright highlight.
+TEST_F(GridTest, TheSelectionWithoutTheFocusIsPlainInAHighContrastScheme) {
+    const ColourScheme highContrast({{COLOR_WINDOW, RGB(0, 0, 0)},
+                                     {COLOR_WINDOWTEXT, RGB(255, 255, 255)},
+                                     {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
+                                     {COLOR_HIGHLIGHTTEXT, RGB(0, 0, 0)},
+                                     {COLOR_BTNFACE, RGB(0, 0, 0)},
+                                     {COLOR_BTNTEXT, RGB(255, 255, 255)}});
+    ASSERT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(26, 235, 255));
+    ClickRow(6);
+    Focus(Form->Edit1);
+    RedrawWindow(Form->Tabela.Handle, nullptr, nullptr, RDW_INVALIDATE);
+    ExpectInactiveSelectionPlain(Form->Tabela, 96);
 }
 
 TEST_F(GridTest, KeysMoveTheSelectionAndShowTheRowTheyReach) {

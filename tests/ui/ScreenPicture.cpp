@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // 32 bits a pixel, rows from the top.
@@ -164,4 +165,59 @@ void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
         EXPECT_EQ(ink.second - ink.first + 1, InkWidth(headings[c], font)) << headings[c];
         EXPECT_LT(ink.second, cell.right - 1) << headings[c] << " touches its line";
     }
+}
+
+namespace {
+double Luminance(COLORREF c) {
+    const auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
+           0.0722 * linear(GetBValue(c));
+}
+} // namespace
+
+double Contrast(COLORREF a, COLORREF b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void ExpectInactiveSelectionPlain(const TStringGrid& grid, int dpi) {
+    ASSERT_NE(GetFocus(), grid.Handle);
+    const int row = grid.Row(), other = row == 9 ? 8 : row + 1;
+    const ScreenPicture picture(grid.Handle);
+    // The time's cell is filled on its right, whether it shows a time or not.
+    const RECT time = grid.CellRect(2, row), unselected = grid.CellRect(2, other);
+    const int middle = (time.top + time.bottom) / 2;
+    const COLORREF background = picture.At(unselected.right - 3, unselected.bottom - 3);
+    const COLORREF fill = picture.At(time.right - 3, middle);
+    const COLORREF frame = picture.At(time.right - 3, time.top);
+    // Contrast enough to tell the states of a control apart (the frame) and to see a band at a
+    // glance (the fill); the button face it used to be gave 1.1.
+    EXPECT_GE(Contrast(frame, background), 3.0) << "frame at " << dpi;
+    EXPECT_GE(Contrast(fill, background), 1.5) << "fill at " << dpi;
+    // The frame is a line wide at least, along the top and the bottom of each cell of the row.
+    const int line = MulDiv(1, dpi, 96);
+    for (int col = 1; col < 6; ++col) {
+        const RECT cell = grid.CellRect(col, row);
+        const int x = (cell.left + cell.right) / 2;
+        for (int i = 0; i < line; ++i) {
+            EXPECT_EQ(picture.At(x, cell.top + i), frame) << "column " << col << " at " << dpi;
+            EXPECT_EQ(picture.At(x, cell.bottom - 1 - i), frame)
+                << "column " << col << " at " << dpi;
+        }
+    }
+    const RECT first = grid.CellRect(1, row), last = grid.CellRect(5, row);
+    EXPECT_EQ(picture.At(first.left, middle), frame) << "left side at " << dpi;
+    EXPECT_EQ(picture.At(last.right - 1, middle), frame) << "right side at " << dpi;
+    // The text of the front reading: its strongest ink against the fill.
+    ASSERT_FALSE(grid.Cells(3, row).empty());
+    const RECT front = grid.CellRect(3, row);
+    double ink = 1;
+    for (int y = front.top + line; y < front.bottom - line; ++y) {
+        for (int x = front.left + line; x < front.right - line; ++x)
+            ink = std::max(ink, Contrast(picture.At(x, y), fill));
+    }
+    EXPECT_GE(ink, 4.5) << "text at " << dpi;
 }

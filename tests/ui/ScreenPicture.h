@@ -39,6 +39,13 @@ int InkWidth(const std::string& text, HFONT font);
 // The bounding box of the pixels of one colour.
 RECT BoxOf(const ScreenPicture& picture, COLORREF colour);
 
+// The contrast of two colours as the web's accessibility guidelines reckon it: 1 (none) to 21.
+double Contrast(COLORREF a, COLORREF b);
+// Checks a picture of the grid at a DPI with the focus elsewhere: its selected row stands out
+// plainly from the other rows, in a fill and a frame at least a line wide, its text plain on the
+// fill.
+void ExpectInactiveSelectionPlain(const TStringGrid& grid, int dpi);
+
 // Checks a picture of the grid at a DPI: a line between every two cells at its design place
 // scaled, every line and each band of the border one design pixel scaled wide, and every heading
 // drawn whole inside its cell.

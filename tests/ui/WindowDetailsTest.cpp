@@ -1,11 +1,17 @@
-// What a person sees and touches beyond the layout: the menu's shortcut keys, tooltips that go
-// away, the status bar's last panel, the smallest size and the tool bar's repainting.
+// What a person sees and touches beyond the layout: the menu's shortcut keys, the fields' names
+// and access keys, tooltips that go away, the status bar's last panel, the smallest size and the
+// tool bar's repainting.
+#include "Accessibility.h"
 #include "WindowDriver.h"
 
 #include "MessagePump.h"
 #include "ui/controls/StandardControls.h"
 
 #include <commctrl.h>
+
+#include <cctype>
+#include <iterator>
+#include <map>
 
 namespace {
 
@@ -31,6 +37,104 @@ TEST_F(WindowDetailsTest, MenuShowsTheShortcutKeysBesideItsItems) {
         char caption[64] = "";
         GetMenuStringA(Form->FileMenu, item.Id, caption, sizeof caption, MF_BYCOMMAND);
         EXPECT_STREQ(caption, item.Caption);
+    }
+}
+
+// Each entry field, the caption just before it in the window's order, the name a screen reader
+// gives it and the letter of its caption's access key.
+const struct CaptionedField {
+    HWND MainWindowParts::*Field;
+    HWND MainWindowParts::*Caption;
+    const char* Name;
+    char Key;
+} CaptionedFields[] = {
+    {&MainWindowParts::Edit1, &MainWindowParts::Label3, "name", 'N'},
+    {&MainWindowParts::Edit2, &MainWindowParts::StaticText2, "adres", 'A'},
+    {&MainWindowParts::Edit3, &MainWindowParts::StaticText3, "adres", 'S'},
+    {&MainWindowParts::Edit6, &MainWindowParts::StaticText4, "reg.No.", 'R'},
+    {&MainWindowParts::rodzaj_pojazdu, &MainWindowParts::StaticText5, "car type", 'C'},
+    {&MainWindowParts::Edit7, &MainWindowParts::StaticText6, "mark", 'K'},
+    {&MainWindowParts::Edit8, &MainWindowParts::StaticText7, "model", 'O'},
+    {&MainWindowParts::Edit9, &MainWindowParts::StaticText8, "run [km]", 'U'},
+    {&MainWindowParts::Edit10, &MainWindowParts::StaticText9, "comment", 'T'},
+    {&MainWindowParts::Edit11, &MainWindowParts::StaticText10, "diagnostician", 'I'},
+    {&MainWindowParts::txtTmp, &MainWindowParts::Label4, "result", 'E'},
+};
+
+std::string Shortcut(HWND window) {
+    IAccessible* object = ClientObject(window);
+    if (!object)
+        return "(no object)";
+    BSTR keys = nullptr;
+    std::string text = "(none)";
+    if (object->get_accKeyboardShortcut(Child(CHILDID_SELF), &keys) == S_OK && keys) {
+        char buffer[64] = "";
+        WideCharToMultiByte(CP_ACP, 0, keys, -1, buffer, sizeof buffer, nullptr, nullptr);
+        text = buffer;
+    }
+    SysFreeString(keys);
+    object->Release();
+    return text;
+}
+
+// Read as a screen reader reads them: each field by the caption before it, which is its own, the
+// "&" of the access key left out; the fields hold the sample's texts, which are not their names.
+TEST_F(WindowDetailsTest, EachFieldIsNamedByItsCaption) {
+    for (const CaptionedField& f : CaptionedFields) {
+        SCOPED_TRACE(f.Name);
+        const HWND field = Form->*f.Field, caption = Form->*f.Caption;
+        EXPECT_EQ(ClientName(caption), f.Name);
+        EXPECT_EQ(GetWindow(field, GW_HWNDPREV), caption) << "the caption just before its field";
+        if (field == Form->rodzaj_pojazdu)
+            continue; // Wine names a combo box by its text; Windows by the caption checked above.
+        EXPECT_EQ(ClientName(field), f.Name);
+        EXPECT_EQ(Shortcut(field), std::string("Alt+") + static_cast<char>(std::tolower(f.Key)));
+    }
+}
+
+// Alt and a letter reaches one control or menu: no caption takes a letter of another or of the
+// menu bar.
+TEST_F(WindowDetailsTest, EveryAccessKeyIsTheOnlyOneOfItsLetter) {
+    std::map<char, std::string> taken;
+    const auto take = [&taken](const std::string& text) {
+        const auto at = text.find('&');
+        if (at == std::string::npos || at + 1 >= text.size())
+            return;
+        const char key = static_cast<char>(std::toupper(text[at + 1]));
+        EXPECT_TRUE(taken.emplace(key, text).second)
+            << "\"" << text << "\" and \"" << taken[key] << "\" share " << key;
+    };
+    for (int i = 0; i < GetMenuItemCount(Form->MainMenu); ++i) {
+        char text[64] = "";
+        GetMenuStringA(Form->MainMenu, i, text, sizeof text, MF_BYPOSITION);
+        take(text);
+    }
+    for (const CaptionedField& f : CaptionedFields)
+        take(WindowText(Form->*f.Caption));
+    EXPECT_EQ(taken.size(), std::size(CaptionedFields) +
+                                static_cast<std::size_t>(GetMenuItemCount(Form->MainMenu)));
+}
+
+// Alt and a caption's letter moves the focus to its field from elsewhere in the window, an edit's
+// text selected as Tab selects it.
+TEST_F(WindowDetailsTest, AltAndACaptionsLetterMovesTheFocusToItsField) {
+    for (const CaptionedField& f : CaptionedFields) {
+        SCOPED_TRACE(std::string("Alt+") + f.Key);
+        const HWND field = Form->*f.Field;
+        Focus(field == Form->Edit11 ? Form->Edit1 : Form->Edit11);
+        Keystroke(f.Key, VK_MENU);
+        HWND focus = GetFocus();
+        // A drop-down combo keeps its focus on its inner edit.
+        if (GetParent(focus) == Form->rodzaj_pojazdu)
+            focus = Form->rodzaj_pojazdu;
+        EXPECT_EQ(focus, field);
+        if (field != Form->rodzaj_pojazdu) {
+            DWORD start = 1, end = 0;
+            SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                         reinterpret_cast<LPARAM>(&end));
+            EXPECT_EQ(start, 0u);
+            EXPECT_EQ(end, WindowText(field).size());
+        }
     }
 }
 

@@ -346,7 +346,30 @@ HRESULT RowAccessible::get_accParent(IDispatch** parent) {
     return S_OK;
 }
 
-// A row is named by its heading (its number); a cell by its text.
+// A row of data by its record and content, as the system's lists name their rows: its heading
+// and readings each after its column's title, then its date and time as their cells show them.
+// An empty cell says nothing.
+std::string RowName(const TStringGrid& grid, int row) {
+    std::string name;
+    const auto add = [&name](const std::string& part) {
+        if (part.empty())
+            return;
+        if (!name.empty())
+            name += ", ";
+        name += part;
+    };
+    const auto joined = [](const std::string& first, const std::string& second) {
+        return first.empty() || second.empty() ? first + second : first + " " + second;
+    };
+    for (const int col : {0, 3, 4, 5}) {
+        if (!grid.Cells(col, row).empty())
+            add(joined(grid.Cells(col, 0), grid.Cells(col, row)));
+    }
+    add(joined(grid.Cells(1, row), grid.Cells(2, row)));
+    return name;
+}
+
+// A cell is named by its text.
 HRESULT RowAccessible::get_accName(VARIANT child, BSTR* name) {
     *name = nullptr;
     const HRESULT asked = Check(child);
@@ -354,7 +377,7 @@ HRESULT RowAccessible::get_accName(VARIANT child, BSTR* name) {
         return asked;
     const TStringGrid& grid = *Attached();
     if (IsSelf(child))
-        return Text(Row == 0 ? std::string("headings") : grid.Cells(0, Row), name);
+        return Text(Row == 0 ? std::string("headings") : RowName(grid, Row), name);
     return Text(grid.Cells(child.lVal - 1, Row), name);
 }
 

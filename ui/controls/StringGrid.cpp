@@ -17,6 +17,10 @@ constexpr int Border = 2 * Line;
 constexpr int TextMargin = 2;
 // Page Up and Page Down move by the rows in view below the headings.
 constexpr int RowsPerPage = TStringGrid::RowCount - 1;
+constexpr unsigned EveryRow = (1u << TStringGrid::RowCount) - 1;
+// Posted to itself when a row's name has changed, to tell assistive tools once the change is
+// complete.
+constexpr UINT WM_ANNOUNCERENAMED = WM_USER + 1;
 
 void Fill(HDC dc, const RECT& r, int sysColour) {
     FillRect(dc, &r, GetSysColorBrush(sysColour));
@@ -32,6 +36,24 @@ void Band(HDC dc, const RECT& outside, const RECT& inside, int topLeft, int bott
 
 RECT Inset(const RECT& r, int by) {
     return {r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
+
+// The inactive selection's frame round a row's data cells, in the highlight colour, drawn cell by
+// cell inside each: the first cell takes its left side, the last its right.
+void FrameCell(HDC dc, const RECT& cell, int width, bool first, bool last) {
+    Fill(dc, {cell.left, cell.top, cell.right, cell.top + width}, COLOR_HIGHLIGHT);
+    Fill(dc, {cell.left, cell.bottom - width, cell.right, cell.bottom}, COLOR_HIGHLIGHT);
+    if (first)
+        Fill(dc, {cell.left, cell.top, cell.left + width, cell.bottom}, COLOR_HIGHLIGHT);
+    if (last)
+        Fill(dc, {cell.right - width, cell.top, cell.right, cell.bottom}, COLOR_HIGHLIGHT);
+}
+
+// One system colour at half its strength over another.
+COLORREF HalfOver(int colour, int under) {
+    const COLORREF a = GetSysColor(colour), b = GetSysColor(under);
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+               (GetBValue(a) + GetBValue(b)) / 2);
 }
 
 } // namespace
@@ -56,8 +78,30 @@ void TStringGrid::SetCell(int col, int row, const std::string& text) {
     Text[row][col] = text;
     const RECT cell = CellRect(col, row);
     InvalidateRect(Handle, &cell, FALSE);
-    // Assistive tools address the cells through their rows, the table's children 1..10.
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle, OBJID_CLIENT, row + 1);
+    // A row is named by its cells, and by the headings' titles.
+    NoteRenamed(row == 0 ? EveryRow : 1u << row);
+}
+
+// Assistive tools address the rows as the table's children 1..10. They hear of a renamed row once
+// its change is complete (a reading writes five cells of its row), when the grid's message comes.
+void TStringGrid::NoteRenamed(unsigned rows) {
+    if (!Handle)
+        return;
+    if (!RenamedRows)
+        PostMessageA(Handle, WM_ANNOUNCERENAMED, 0, 0);
+    RenamedRows |= rows;
+}
+
+void TStringGrid::AnnounceRenamed() {
+    const unsigned rows = RenamedRows;
+    RenamedRows = 0;
+    for (int r = 0; r < RowCount; ++r) {
+        if (rows & (1u << r))
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle, OBJID_CLIENT, r + 1);
+    }
+    // The row with the focus is spoken again under its new name.
+    if ((rows & (1u << SelectedRow)) && GetFocus() == Handle)
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle, OBJID_CLIENT, SelectedRow + 1);
 }
 
 void TStringGrid::SetRow(int row) {
@@ -185,17 +229,25 @@ void TStringGrid::Paint(HDC dc) const {
     HGDIOBJ oldFont = SelectObject(dc, Font);
     SetBkMode(dc, TRANSPARENT);
     const int margin = Scaled(Handle, TextMargin);
-    // As the system's lists: the selection in the highlight colour while the grid has the focus,
-    // in the button face colour while it has not.
+    // As the system's lists: the selection in the highlight colour while the grid has the focus.
+    // While it has not, in the highlight at half its strength framed in the highlight itself, the
+    // lines between the cells left whole: plain to see in every colour scheme, high contrast ones
+    // included, and unlike the focus.
     const bool focused = GetFocus() == Handle;
-    const int selection = focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE;
-    const int selectionText = focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT;
+    const HBRUSH selection = focused ? GetSysColorBrush(COLOR_HIGHLIGHT)
+                                     : CreateSolidBrush(HalfOver(COLOR_HIGHLIGHT, COLOR_WINDOW));
+    const int selectionText = focused ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
     for (int r = 0; r < RowCount; ++r) {
         for (int c = 0; c < ColCount; ++c) {
             RECT cell = CellRect(c, r);
             const bool heading = r == 0 || c == 0;
             const bool selected = !heading && r == SelectedRow;
-            Fill(dc, cell, heading ? COLOR_BTNFACE : selected ? selection : COLOR_WINDOW);
+            if (selected)
+                FillRect(dc, &cell, selection);
+            else
+                Fill(dc, cell, heading ? COLOR_BTNFACE : COLOR_WINDOW);
+            if (selected && !focused)
+                FrameCell(dc, cell, pixel, c == 1, c == ColCount - 1);
             if (heading) {
                 Fill(dc, {cell.left, cell.top, cell.right, cell.top + pixel}, COLOR_BTNHIGHLIGHT);
                 Fill(dc, {cell.left, cell.top, cell.left + pixel, cell.bottom}, COLOR_BTNHIGHLIGHT);
@@ -210,6 +262,8 @@ void TStringGrid::Paint(HDC dc) const {
         }
     }
     SelectObject(dc, oldFont);
+    if (!focused)
+        DeleteObject(selection);
     // The focus: a dotted frame inside the selected row, in the highlight's text colour, which
     // stands out on the highlight (an inverted one hardly shows on it).
     if (focused) {
@@ -322,6 +376,9 @@ LRESULT TStringGrid::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_KILLFOCUS:
         InvalidateRow(SelectedRow);
+        return 0;
+    case WM_ANNOUNCERENAMED:
+        AnnounceRenamed();
         return 0;
     default:
         break;

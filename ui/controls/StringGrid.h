@@ -2,7 +2,9 @@
 // A string grid of the program's own: 6 columns by 10 rows of text cells with one-pixel lines
 // between them, row 0 and column 0 fixed headings, whole rows 1..9 selected by a click or by the
 // arrow, Home, End, Page Up and Page Down keys, cells the user cannot edit. It tells its parent
-// of clicks (NM_CLICK) and of taking the focus (NM_SETFOCUS) through WM_NOTIFY.
+// of clicks (NM_CLICK) and of taking the focus (NM_SETFOCUS) through WM_NOTIFY. The selected row
+// is drawn in the highlight colour while the grid has the focus, and at half the highlight's
+// strength in a frame of the highlight while it has not.
 
 #include <windows.h>
 
@@ -51,6 +53,8 @@ class TStringGrid {
     void Paint(HDC dc) const;
     void InvalidateRow(int row) const;
     void NotifyParent(UINT code) const;
+    void NoteRenamed(unsigned rows);
+    void AnnounceRenamed();
     void MoveSelection(int row);
     void Click(POINT at);
     int ColLeft(int col) const;
@@ -67,4 +71,6 @@ class TStringGrid {
     HFONT Font = nullptr;
     // Made at the first question of an assistive tool (GridAccessible.h).
     IAccessible* Accessible = nullptr;
+    // The rows whose names changed since they were last announced, one bit a row.
+    unsigned RenamedRows = 0;
 };

@@ -85,43 +85,39 @@ void TMainForm::CreateToolBar() {
 }
 
 void TMainForm::CreateEntryFields() {
+    // Each caption comes just before its field: assistive tools name a field by the caption before
+    // it in the window order, and the caption's access key moves the focus to the Tab stop after
+    // it. F, M and H are the menus' letters.
     struct Caption {
         HWND* Control;
         const char* Text;
         int Left, Top, Width, Height;
-        DWORD Align;
+        DWORD Align = SS_RIGHT;
     };
-    const Caption captions[] = {
-        {&Label3, "name", 42, 64, 26, 13, SS_RIGHT},
-        {&StaticText2, "adres", 40, 88, 30, 17, SS_RIGHT},
-        {&StaticText3, "adres", 40, 112, 30, 17, SS_RIGHT},
-        {&StaticText4, "reg.No.", 32, 144, 39, 17, SS_RIGHT},
-        {&StaticText5, "car type", 24, 168, 42, 17, SS_RIGHT},
-        {&StaticText6, "mark", 40, 192, 27, 17, SS_RIGHT},
-        {&StaticText7, "model", 32, 216, 32, 17, SS_RIGHT},
-        {&StaticText8, "run [km]", 24, 240, 42, 17, SS_RIGHT},
-        {&StaticText9, "comment", 24, 272, 47, 17, SS_RIGHT},
-        {&StaticText10, "diagnostician", 8, 296, 66, 17, SS_RIGHT},
-        {&Label4, "result", 408, 232, 25, 13, SS_LEFT},
-    };
-    for (const Caption& c : captions)
+    const auto createCaption = [this](const Caption& c) {
         *c.Control = CreateChild("STATIC", c.Text, c.Align, c.Left, c.Top, c.Width, c.Height,
                                  Handle, 0, Font);
-
+    };
     struct Field {
+        Caption Label;
         HWND* Control;
         int Id;
         int Left, Top, Width;
     };
     const Field fields[] = {
-        {&Edit1, idEdit1, 80, 56, 313},    {&Edit2, idEdit2, 80, 80, 313},
-        {&Edit3, idEdit3, 80, 104, 313},   {&Edit6, idEdit6, 80, 136, 105},
-        {&Edit7, idEdit7, 80, 184, 105},   {&Edit8, idEdit8, 80, 208, 105},
-        {&Edit9, idEdit9, 80, 232, 105},   {&Edit10, idEdit10, 80, 264, 625},
-        {&Edit11, idEdit11, 80, 288, 625},
+        {{&Label3, "&name", 42, 64, 26, 13}, &Edit1, idEdit1, 80, 56, 313},
+        {{&StaticText2, "&adres", 40, 88, 30, 17}, &Edit2, idEdit2, 80, 80, 313},
+        {{&StaticText3, "adre&s", 40, 112, 30, 17}, &Edit3, idEdit3, 80, 104, 313},
+        {{&StaticText4, "&reg.No.", 32, 144, 39, 17}, &Edit6, idEdit6, 80, 136, 105},
+        {{&StaticText6, "mar&k", 40, 192, 27, 17}, &Edit7, idEdit7, 80, 184, 105},
+        {{&StaticText7, "m&odel", 32, 216, 32, 17}, &Edit8, idEdit8, 80, 208, 105},
+        {{&StaticText8, "r&un [km]", 24, 240, 42, 17}, &Edit9, idEdit9, 80, 232, 105},
+        {{&StaticText9, "commen&t", 24, 272, 47, 17}, &Edit10, idEdit10, 80, 264, 625},
+        {{&StaticText10, "d&iagnostician", 8, 296, 66, 17}, &Edit11, idEdit11, 80, 288, 625},
     };
     // No field takes more than the file keeps, so nothing typed is dropped without a word.
     for (const Field& f : fields) {
+        createCaption(f.Label);
         *f.Control = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, f.Left, f.Top, f.Width,
                                  21, Handle, f.Id, Font, WS_EX_CLIENTEDGE);
         SendMessageA(*f.Control, EM_LIMITTEXT, ShortString::Capacity, 0);
@@ -130,6 +126,7 @@ void TMainForm::CreateEntryFields() {
     const int colWidths[] = {40, 69, 68, 40, 40, 40};
     Tabela.Create(Handle, idTabela, 400, 56, 306, 163, Font, colWidths);
 
+    createCaption({&StaticText5, "&car type", 24, 168, 42, 17});
     // The drop-down's list reaches below the field; its height is the closed box plus the list.
     rodzaj_pojazdu = CreateChild("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, 80, 160,
                                  105, 120, Handle, idrodzaj_pojazdu, BoldFont);
@@ -140,6 +137,7 @@ void TMainForm::CreateEntryFields() {
     if (HWND inner = GetWindow(rodzaj_pojazdu, GW_CHILD))
         AddHint(inner, "wybierz typ auta");
 
+    createCaption({&Label4, "r&esult", 408, 232, 25, 13, SS_LEFT});
     txtTmp = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 440, 224, 265, 21, Handle,
                          idtxtTmp, Font, WS_EX_CLIENTEDGE);
     AlignCaptions();

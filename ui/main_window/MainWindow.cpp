@@ -8,6 +8,7 @@
 #include "ui/win32/ErrorDisplay.h"
 #include "ui/win32/EventBinding.h"
 #include "ui/win32/Layout.h"
+#include "ui/win32/NextDialogControl.h"
 #include "ui/win32/Pictures.h"
 #include "ui/win32/WindowClass.h"
 #include "ui/win32/WindowObject.h"
@@ -235,6 +236,10 @@ LRESULT TMainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MENUSELECT:
         MenuItemSelected(wParam, lParam);
+        return 0;
+    // A caption's access key, from IsDialogMessage in the message loop.
+    case WM_NEXTDLGCTL:
+        MoveToNextDialogControl(Handle, wParam, lParam);
         return 0;
     case WM_DRAWITEM: {
         const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -101,7 +101,8 @@ void RememberDesign(HWND control, int left, int top, int width, int height) {
 void FitCaption(HWND control) {
     char className[16] = "";
     GetClassNameA(control, className, sizeof className);
-    const DWORD type = GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK;
+    const DWORD style = GetWindowLongA(control, GWL_STYLE);
+    const DWORD type = style & SS_TYPEMASK;
     if (LayoutDpi(control) == DesignDpi || lstrcmpiA(className, "Static") != 0 || type > SS_RIGHT)
         return;
     char text[256] = "";
@@ -109,18 +110,20 @@ void FitCaption(HWND control) {
     HDC dc = GetDC(control);
     HGDIOBJ old =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, text, length, &extent);
+    // Measured as the caption draws itself: an access key's "&" takes no room.
+    RECT extent{};
+    DrawTextA(dc, text, length, &extent,
+              DT_CALCRECT | DT_SINGLELINE | (style & SS_NOPREFIX ? DT_NOPREFIX : 0));
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     const RECT r = RectInParent(control);
-    const int missing = extent.cx - (r.right - r.left);
+    const int missing = extent.right - (r.right - r.left);
     if (missing <= 0)
         return;
     const int left = type == SS_RIGHT    ? r.left - missing
                      : type == SS_CENTER ? r.left - missing / 2
                                          : r.left;
-    SetWindowPos(control, nullptr, left, r.top, extent.cx, r.bottom - r.top,
+    SetWindowPos(control, nullptr, left, r.top, extent.right, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

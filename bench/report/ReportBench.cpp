@@ -155,7 +155,7 @@ int Preview(StepWatch& watch, int runs) {
         const LARGE_INTEGER t1 = Now();
         const SIZE form{page.Image.Width(), page.Image.Height()};
         TPrintPreview preview(nullptr);
-        preview.Show(std::move(page));
+        preview.Show(std::move(page), 1);
         UpdateWindow(preview.Handle);
         GdiFlush();
         const LARGE_INTEGER t2 = Now();

@@ -63,7 +63,7 @@ class TPrintPreview {
     int Dpi = 96;
     bool ActualSize = false;
     // The scroll bars' positions at actual size: the first pixel of the page and its surround
-    // that is shown at the client area's top-left corner.
+    // that is shown at the top-left corner of the room below the tool bar.
     POINT Origin{};
     bool UpdatingScrollBars = false;
 };

@@ -1,6 +1,7 @@
 #include "report/FittedText.h"
 
 #include "report/ReportFont.h"
+#include "report/TextLines.h"
 
 #include <optional>
 
@@ -10,7 +11,8 @@ namespace {
 class SelectedFont {
   public:
     SelectedFont(HDC dc, int characterHeight)
-        : dc_(dc), font_(CreateReportFont(dc, characterHeight)), old_(SelectObject(dc, font_)) {
+        : dc_(dc), height_(characterHeight), font_(CreateReportFont(dc, characterHeight)),
+          old_(SelectObject(dc, font_)) {
         GetTextMetricsA(dc, &metrics_);
     }
     SelectedFont(const SelectedFont&) = delete;
@@ -19,6 +21,7 @@ class SelectedFont {
         SelectObject(dc_, old_);
         DeleteObject(font_);
     }
+    int Height() const { return height_; }
     int Ascent() const { return metrics_.tmAscent; }
     int Width(std::string_view text) const {
         SIZE size{};
@@ -28,6 +31,7 @@ class SelectedFont {
 
   private:
     HDC dc_;
+    int height_;
     HFONT font_;
     HGDIOBJ old_;
     TEXTMETRICA metrics_{};
@@ -35,16 +39,29 @@ class SelectedFont {
 
 } // namespace
 
-void WriteFittedText(HDC dc, std::string_view text, PixelPoint at, int right) {
-    int height = ReportCharacterHeight;
-    std::optional<SelectedFont> font(std::in_place, dc, height);
-    const int baseLine = at.Y + font->Ascent();
+void WriteFittedText(HDC dc, std::string_view text, std::span<const PixelPoint> lines, int right) {
+    std::optional<SelectedFont> font(std::in_place, dc, ReportCharacterHeight);
+    const int fullAscent = font->Ascent();
+    const auto selected = [&](int height) -> const SelectedFont& {
+        if (font->Height() != height)
+            font.emplace(dc, height);
+        return *font;
+    };
     // Measured at each height: glyph widths do not shrink exactly in proportion to the height.
-    while (font->Width(text) > right - at.X && height > ReportSmallestCharacterHeight)
-        font.emplace(dc, --height);
-    // Only the box's right edge cuts: its other sides lie well clear of the text.
-    const int saved = SaveDC(dc);
-    IntersectClipRect(dc, 0, 0, right, baseLine + ReportCharacterHeight);
-    TextOutA(dc, at.X, baseLine - font->Ascent(), text.data(), static_cast<int>(text.size()));
-    RestoreDC(dc, saved);
+    const TextLines laid =
+        BreakIntoLines(text, right - lines.front().X, lines.size(), ReportCharacterHeight,
+                       ReportSmallestCharacterHeight, [&](std::string_view part, int height) {
+                           return selected(height).Width(part);
+                       });
+    const SelectedFont& drawn = selected(laid.CharacterHeight);
+    for (std::size_t i = 0; i < laid.Lines.size(); ++i) {
+        const std::string_view line = laid.Lines[i];
+        const int baseLine = lines[i].Y + fullAscent;
+        // Only the right edge cuts: the place's other sides lie well clear of the text.
+        const int saved = SaveDC(dc);
+        IntersectClipRect(dc, 0, 0, right, baseLine + ReportCharacterHeight);
+        TextOutA(dc, lines[i].X, baseLine - drawn.Ascent(), line.data(),
+                 static_cast<int>(line.size()));
+        RestoreDC(dc, saved);
+    }
 }

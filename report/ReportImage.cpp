@@ -125,7 +125,7 @@ void ReportImage::WriteTexts(const std::array<std::string, ReportTextCount>& tex
     SetBkColor(dc.get(), RGB(255, 255, 255));
     SetBkMode(dc.get(), OPAQUE);
     for (std::size_t i = 0; i < ReportTextCount; ++i)
-        WriteFittedText(dc.get(), texts[i], PlaceTextPosition(width_, height_, ReportPlaces[i]),
+        WriteFittedText(dc.get(), texts[i], PlaceTextLines(width_, height_, i),
                         PlaceTextRight(width_, ReportPlaces[i]));
     SelectObject(dc.get(), oldBitmap);
 }

@@ -27,7 +27,8 @@ class ReportImage {
     ReportImage& operator=(ReportImage&&) = delete;
     ~ReportImage();
 
-    // Writes each text at its place of the layout, in layout order, inside its box of the form.
+    // Writes each text at its place of the layout, in layout order, inside its box of the form (the
+    // comment also on the lines it runs on to).
     void WriteTexts(const std::array<std::string, ReportTextCount>& texts);
     ReportDib ConvertToDib() const;
 

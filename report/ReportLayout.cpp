@@ -38,6 +38,16 @@ int PlaceTextRight(int width, ReportPlace place) {
     return PercentOf(width, place.RightPercent);
 }
 
+std::vector<PixelPoint> PlaceTextLines(int width, int height, std::size_t row) {
+    const ReportPlace place = ReportPlaces[row];
+    std::vector<PixelPoint> lines{PlaceTextPosition(width, height, place)};
+    if (row == CommentRow) {
+        for (const float y : CommentRunOnYPercents)
+            lines.push_back({lines.front().X, PercentOf(height, y)});
+    }
+    return lines;
+}
+
 std::string_view VehicleTypeWord(int selectedIndex) {
     static constexpr std::string_view words[] = {"passenger car", "lorry", "bus", "other"};
     if (selectedIndex < 0 || selectedIndex >= static_cast<int>(std::size(words)))

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Everything the main window shows at the moment of printing. The texts are taken as displayed;
 // VehicleTypeIndex is the combo box's selected item, -1 when none is selected.
@@ -65,6 +66,12 @@ inline constexpr std::array<ReportPlace, ReportTextCount> ReportPlaces{{
     {27.8f, 86.0f, 64.5f}, // diagnostician
 }};
 
+// The comment's row: a comment too long for its box runs on below it over the empty lines of the
+// remarks area, at these heights in percent of the image's height, from the comment's left edge to
+// its box's right edge.
+constexpr std::size_t CommentRow = 16;
+inline constexpr std::array<float, 3> CommentRunOnYPercents{78.9f, 81.2f, 83.5f};
+
 struct PixelPoint {
     int X;
     int Y;
@@ -77,6 +84,9 @@ PixelPoint PlaceTextPosition(int width, int height, ReportPlace place);
 // The first column past the text's box on an image of that width, rounded the same way: nothing of
 // the text is drawn there or further right.
 int PlaceTextRight(int width, ReportPlace place);
+// Where each line of a row's text starts on an image of width x height pixels: the row's place,
+// then for the comment the lines it runs on to.
+std::vector<PixelPoint> PlaceTextLines(int width, int height, std::size_t row);
 
 // The word printed for the combo box's selected item; empty for no item or an unknown one.
 std::string_view VehicleTypeWord(int selectedIndex);

@@ -11,7 +11,7 @@ ReportPage ComposeReportPage(const ReportSource& source) {
     // Date and time come from the selected row too, so a page never mixes two measurements.
     const ReportMeasurement measurement = source.SelectMeasurement();
     image.WriteTexts(ComposeReportTexts(entries, measurement));
-    return {std::move(image), ReportJobTitle(entries)};
+    return {std::move(image), ReportJobTitle(entries), entries.RegistrationNo};
 }
 
 void PrintReportPage(HDC printer, const ReportPage& page) {

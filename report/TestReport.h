@@ -23,11 +23,12 @@ struct ReportSource {
     std::string FormFile = ReportFormFile;
 };
 
-// One composed report: the form image with the texts written onto it, and the job title it is
-// printed under.
+// One composed report: the form image with the texts written onto it, the job title it is printed
+// under, and the registration number on it as typed, which the preview's title names.
 struct ReportPage {
     ReportImage Image;
     std::string JobTitle;
+    std::string RegistrationNo;
 };
 
 // Composes the page from what the source supplies: loads the form, reads the entries, selects

@@ -2,7 +2,9 @@
 // (1240 x 1754), 24 bits per pixel. The program writes its values into the white boxes; each box
 // starts a little before and left of the value's place and leaves room for one line of text
 // 27 pixels high. The report keeps each value left of its box's right edge, which it knows as a
-// percentage of the width (ReportPlaces): a box that moves here moves there too.
+// percentage of the width (ReportPlaces): a box that moves here moves there too. A comment too
+// long for its box runs on below it over three lines of the remarks area (CommentRunOnYPercents),
+// which stays white from the comment's box down to the diagnostician's.
 // Usage: make_report_form <output file>
 
 #include <windows.h>

@@ -68,6 +68,13 @@ folder="$work/portable/wmx-$version-$arch"
     fail "the zip holds: $(ls -R "$work/portable" | tr '\n' ' ')"
 cmp -s "$folder/wmx.exe" "$build/wmx.exe" && cmp -s "$folder/protokol.bmp" "$build/protokol.bmp" ||
     fail "the zip's files differ from the build's"
+# The README's lines end in CR LF, as Notepad needs: every LF follows a CR, no CR stands alone, and
+# the last line is ended too.
+readme="$folder/README.txt"
+lf="$(tr -cd '\n' <"$readme" | wc -c)" cr="$(tr -cd '\r' <"$readme" | wc -c)"
+crlf="$(grep -c $'\r$' "$readme" || true)"
+[ "$lf" -gt 1 ] && [ "$crlf" -eq "$lf" ] && [ "$cr" -eq "$lf" ] && [ -z "$(tail -c 1 "$readme")" ] ||
+    fail "README.txt: $lf LF, $cr CR, $crlf lines ended by CR LF"
 "$nm" "$build/wmx.exe" 2>&1 | grep -q "no symbols" || fail "wmx.exe is not stripped"
 
 echo "== install $(basename "$msi")"

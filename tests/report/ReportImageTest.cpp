@@ -147,7 +147,6 @@ TEST(ReportImage, LongValuesShrinkToFitTheirBoxThenAreCutAtItsEdge) {
         {"make", 7, {{22, Shrinks}}, &E::Make, {}},
         {"model", 8, {{40, Cut}}, &E::Model, {}},
         {"mileage", 9, {{255, Cut}}, &E::Mileage, {}},
-        {"comment", 16, {{40, Fits}, {62, Shrinks}, {131, Cut}}, &E::Comment, {}},
         {"diagnostician", 17, {{20, Fits}, {35, Shrinks}, {80, Cut}}, &E::Diagnostician, {}},
     };
     // Capitals and digits: their ink is as tall as the capitals of the size they are drawn at.
@@ -194,6 +193,89 @@ TEST(ReportImage, LongValuesShrinkToFitTheirBoxThenAreCutAtItsEdge) {
                     << what << ": not cut at its box's edge";
                 break;
             }
+        }
+    }
+}
+
+// A comment too long for its box runs on over the three lines of the remarks area at its full
+// size, and is drawn smaller only once those are full: then on all four lines, down to two thirds
+// of the character height, and past that cut at the right edge of the last line.
+TEST(ReportImage, ALongCommentRunsOnBelowItsBoxBeforeItShrinks) {
+    enum Drawn { Full, Smaller, Cut };
+    std::string capitals;
+    while (capitals.size() < ReportTextCapacity)
+        capitals += "HEKTOR WX 1234 ";
+    const struct {
+        const char* Name;
+        std::string Text;
+        std::size_t InkedLines;
+        Drawn drawn;
+    } cases[] = {
+        {"fits the box", capitals.substr(0, 40), 1, Full},
+        {"one line more", capitals.substr(0, 62), 2, Full},
+        {"255 characters of words", capitals.substr(0, 255), 4, Smaller},
+        {"255 characters without a blank", std::string(255, 'W'), 4, Cut},
+    };
+    const ReferenceFace face = ReportReferenceFace();
+    const int smallCapitals =
+        face.CapitalHeight * ReportSmallestCharacterHeight / ReportCharacterHeight;
+    const Raster form = ReadRaster(ReportImage::Load(FormFile));
+    const Raster without = Report(FormFile, {}, {});
+    const std::vector<PixelPoint> lines = PlaceTextLines(form.Width, form.Height, CommentRow);
+    const int right = PlaceTextRight(form.Width, ReportPlaces[CommentRow]);
+    const RECT box = WhiteBoxAround(form, lines.front());
+    ASSERT_LE(right, box.right) << "the lines end within the box's width";
+    for (const PixelPoint& line : lines) {
+        bool white = true;
+        for (int y = line.Y; y < line.Y + ReportCharacterHeight; ++y)
+            for (int x = line.X; x < right; ++x)
+                white = white && form.At(x, y) == White;
+        EXPECT_TRUE(white) << "the form under the line at " << line.Y;
+    }
+    for (const auto& c : cases) {
+        ReportEntries entries;
+        entries.Comment = c.Text;
+        const Raster report = Report(FormFile, entries, {});
+        EXPECT_EQ(FindInk(without, report, {0, 0, form.Width, lines.front().Y}).Height(), 0)
+            << c.Name << ": ink above the box";
+        EXPECT_EQ(FindInk(without, report, {right, 0, form.Width, form.Height}).Width(), 0)
+            << c.Name << ": ink right of the box's edge";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string what = std::string(c.Name) + ", line " + std::to_string(i + 1);
+            // From the line's top to the next line's, or to the diagnostician's box.
+            const int bottom =
+                i + 1 < lines.size() ? lines[i + 1].Y : lines[i].Y + 2 * ReportCharacterHeight;
+            const Ink ink = FindInk(without, report, {0, lines[i].Y, form.Width, bottom});
+            if (i >= c.InkedLines) {
+                EXPECT_EQ(ink.Height(), 0) << what << ": not empty";
+                continue;
+            }
+            ASSERT_GT(ink.Height(), 0) << what << ": empty";
+            EXPECT_GE(ink.Left, lines[i].X - 2) << what;
+            EXPECT_LE(ink.Bottom, lines[i].Y + ReportCharacterHeight) << what;
+            if (i == 0) {
+                EXPECT_GE(ink.Top, box.top) << what;
+                EXPECT_LE(ink.Bottom, box.bottom) << what << " crosses its box";
+            }
+            switch (c.drawn) {
+            case Full:
+                EXPECT_NEAR(ink.Height(), face.CapitalHeight, 1) << what << ": not at its size";
+                break;
+            case Smaller:
+                EXPECT_LT(ink.Height(), face.CapitalHeight - 1) << what << ": not smaller";
+                EXPECT_GE(ink.Height(), smallCapitals - 1) << what << ": below two thirds";
+                break;
+            case Cut:
+                EXPECT_NEAR(ink.Height(), smallCapitals, 1) << what << ": not at two thirds";
+                break;
+            }
+        }
+        if (c.drawn == Cut) {
+            const Ink last =
+                FindInk(without, report,
+                        {0, lines.back().Y, form.Width, lines.back().Y + ReportCharacterHeight});
+            EXPECT_GT(last.Right, right - ReportSmallestCharacterHeight / 2)
+                << c.Name << ": not cut at the edge";
         }
     }
 }

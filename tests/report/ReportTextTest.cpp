@@ -29,7 +29,7 @@ constexpr std::size_t CustomerRow = 0, RegistrationRow = 5, MakeRow = 7;
 // Polish words in the code page 1250, with letters that sit above, below and through the others.
 const std::string Zazolc = "Za\xbf\xf3\xb3\xe6"; // Zażółć
 const std::string Gesla = "g\xea\x9cl\xb9";      // gęślą
-constexpr std::size_t CommentRow = 16, DiagnosticianRow = 17;
+constexpr std::size_t DiagnosticianRow = 17;
 
 struct Composed {
     std::array<std::string, ReportTextCount> Texts;

@@ -408,18 +408,34 @@ TEST_F(LayoutAtDpi, AMoveToAnotherDpiLaysBothWindowsOutAgainAndBack) {
     ExpectDialogAt(dpi, true);
 }
 
-// The preview's surround follows the DPI, also after a move to another; its page at actual size
-// does not: one pixel of the form to one screen pixel at every DPI.
-TEST_F(LayoutAtDpi, PreviewScalesItsSurroundAndShowsTheFormPixelForPixel) {
+// The preview's surround and tool bar follow the DPI, also after a move to another; its page at
+// actual size does not: one pixel of the form to one screen pixel at every DPI.
+TEST_F(LayoutAtDpi, PreviewScalesItsSurroundAndToolBarAndShowsTheFormPixelForPixel) {
     ASSERT_TRUE(CopyFileA(WMX_REPORT_FORM, Path("protokol.bmp").c_str(), FALSE));
     const int formWidth = ReportImage::Load(Path("protokol.bmp")).Width();
     PostMessageA(Form->Handle, WM_COMMAND, idFilePrintPreviewItem, 0);
     ProcessMessages();
     ASSERT_TRUE(Form->Preview && Form->Preview->IsOpen());
     const HWND preview = Form->Preview->Handle;
+    const TPrintPreview& shown = *Form->Preview;
     const auto expectAt = [&](int dpi) {
+        const RECT bar = RectInParent(shown.ToolBar);
+        EXPECT_EQ(bar.bottom - bar.top, S(33, dpi)) << "the tool bar at " << dpi;
+        EXPECT_EQ(shown.PageArea().top, bar.bottom) << "the page's room at " << dpi;
+        const Placed buttons[] = {
+            {"Print", shown.PrintButton, 8, 4, 75, 25},
+            {"Whole page", shown.WholePageButton, 91, 4, 75, 25},
+            {"Actual size", shown.ActualSizeButton, 166, 4, 75, 25},
+            {"Close", shown.CloseButton, 249, 4, 75, 25},
+        };
+        for (const Placed& b : buttons) {
+            ExpectPlaced(b, dpi);
+            ExpectCaptionFits(b.Control, dpi);
+            ExpectFontSize(b.Control, 8, dpi);
+        }
         const RECT fitted = Form->Preview->PageRect();
-        EXPECT_EQ(std::min(fitted.left, fitted.top), S(16, dpi)) << "the surround at " << dpi;
+        EXPECT_EQ(std::min(fitted.left, fitted.top - bar.bottom), S(16, dpi))
+            << "the surround at " << dpi;
         PressKey(preview, VK_ADD);
         const RECT actual = Form->Preview->PageRect();
         EXPECT_EQ(actual.right - actual.left, formWidth) << "at actual size at " << dpi;

@@ -1,6 +1,6 @@
 // The print preview: the page Print hands the printer, shown whole or pixel for pixel at actual
-// size, a snapshot that later typing does not change, its keys, and Print's message for a bad
-// form.
+// size, a snapshot that later typing does not change, its title, its tool bar's buttons, its keys,
+// and Print's message for a bad form.
 #include "WindowDriver.h"
 
 #include "MessagePump.h"
@@ -69,16 +69,16 @@ class PrintPreviewTest : public SampleWindowTest {
         ProcessMessages();
     }
 
-    // How many pixels of the page shown in the client area differ from the expected page at
-    // the same place, at actual size; the first one is described in `first`.
+    // How many pixels of the page shown below the tool bar differ from the expected page at the
+    // same place, at actual size; the first one is described in `first`.
     int PixelsDiffering(const ScreenPicture& expected, std::string& first) {
         const RECT page = Form->Preview->PageRect();
         EXPECT_EQ(page.right - page.left, expected.Width()) << "one image pixel to a screen pixel";
         EXPECT_EQ(page.bottom - page.top, expected.Height());
         const ScreenPicture shown(Form->Preview->Handle);
+        const int top = std::max(Form->Preview->PageArea().top, page.top);
         int differing = 0;
-        for (int y = std::max(0, int(page.top)); y < std::min(shown.Height(), int(page.bottom));
-             ++y) {
+        for (int y = top; y < std::min(shown.Height(), int(page.bottom)); ++y) {
             for (int x = std::max(0, int(page.left)); x < std::min(shown.Width(), int(page.right));
                  ++x) {
                 const COLORREF want = expected.At(x - page.left, y - page.top);
@@ -119,7 +119,6 @@ TEST_F(PrintPreviewTest, ToolButtonAndMenuItemOpenOneOwnedWindowOfTheSelectedRow
     ASSERT_TRUE(preview);
     EXPECT_EQ(GetWindow(preview, GW_OWNER), Form->Handle) << "owned by the main window";
     EXPECT_FALSE(GetWindowLongA(preview, GWL_STYLE) & WS_CHILD);
-    EXPECT_EQ(WindowText(preview), "Print Preview");
     EXPECT_EQ(CurrentRecord, 3) << "the selected row, as Print takes it";
     EXPECT_FALSE(Form->Preview->AtActualSize()) << "opens fitted";
 
@@ -137,6 +136,82 @@ TEST_F(PrintPreviewTest, ToolButtonAndMenuItemOpenOneOwnedWindowOfTheSelectedRow
     SendMessageA(Form->Handle, WM_MENUSELECT, MAKEWPARAM(idFilePrintPreviewItem, MF_HILITE),
                  reinterpret_cast<LPARAM>(Form->FileMenu));
     EXPECT_EQ(Form->StatusText(3), "Show the report as it will be printed");
+}
+
+// The title names what the preview shows: the registration number as typed (without the blanks
+// around it) and the record of the selected row; opened again, it names the new page.
+TEST_F(PrintPreviewTest, TitleNamesTheRegistrationNumberAndTheRecord) {
+    const struct {
+        const char* Typed; // in place of the record's own number; nullptr keeps it
+        int Row;
+        const wchar_t* Title;
+    } cases[] = {
+        {"KR 1G5T2", 4, L"Print Preview - KR 1G5T2, record 4"},
+        {nullptr, 3, L"Print Preview - REG 3, record 3"},
+        {"  wx 12345 ", 9, L"Print Preview - wx 12345, record 9"},
+        {"", 1, L"Print Preview - record 1"},
+        {"   ", 2, L"Print Preview - record 2"},
+    };
+    for (const auto& c : cases) {
+        ClickRow(c.Row);
+        if (c.Typed) {
+            Focus(Form->Edit6);
+            SetWindowTextA(Form->Edit6, "");
+            Type(Form->Edit6, c.Typed);
+        }
+        const HWND preview = OpenPreview();
+        ASSERT_TRUE(preview) << c.Title;
+        wchar_t title[128] = L"";
+        GetWindowTextW(preview, title, static_cast<int>(std::size(title)));
+        EXPECT_STREQ(title, c.Title);
+    }
+}
+
+// The tool bar's buttons with the mouse alone, clicked as a person clicks: the size shown is the
+// button held down, the keys still act in the preview after a click, Print reaches the print
+// dialog and Close closes.
+TEST_F(PrintPreviewTest, ToolBarButtonsSwitchTheSizePrintAndClose) {
+    const HWND preview = OpenPreview();
+    ASSERT_TRUE(preview);
+    const TPrintPreview& shown = *Form->Preview;
+    const auto click = [](HWND button) {
+        MovePointerTo(button);
+        MouseClick();
+    };
+    // A button held down has its left edge in the shadow colour, one up in the highlight.
+    const auto heldDown = [](HWND button) {
+        const ScreenPicture picture(button);
+        return picture.At(0, picture.Height() / 2) == GetSysColor(COLOR_BTNSHADOW);
+    };
+    const struct {
+        const char* Name;
+        std::function<void()> Do;
+        bool ActualSize;
+    } steps[] = {
+        {"opened", [] {}, false},
+        {"Actual size", [&] { click(shown.ActualSizeButton); }, true},
+        {"Actual size again", [&] { click(shown.ActualSizeButton); }, true},
+        {"Whole page", [&] { click(shown.WholePageButton); }, false},
+        {"+ after a click", [] { Keystroke(VK_ADD); }, true},
+        {"Whole page after a key", [&] { click(shown.WholePageButton); }, false},
+    };
+    for (const auto& step : steps) {
+        step.Do();
+        EXPECT_EQ(shown.AtActualSize(), step.ActualSize) << step.Name;
+        EXPECT_EQ(HasScrollBars(preview), step.ActualSize) << step.Name;
+        EXPECT_EQ(heldDown(shown.ActualSizeButton), step.ActualSize) << step.Name;
+        EXPECT_EQ(heldDown(shown.WholePageButton), !step.ActualSize) << step.Name;
+        EXPECT_EQ(GetFocus(), preview) << step.Name << ": the keys act in the preview";
+    }
+
+    Dialogs.Expect(PressButton(IDCANCEL));
+    click(shown.PrintButton);
+    EXPECT_EQ(Dialogs.Pending(), 0u) << "Print showed the print dialog";
+    EXPECT_TRUE(IsWindow(preview)) << "cancelled, the preview stays";
+
+    click(shown.CloseButton);
+    EXPECT_FALSE(IsWindow(preview));
+    EXPECT_FALSE(Form->Preview->IsOpen());
 }
 
 TEST_F(PrintPreviewTest, PageAtActualSizeEqualsThePrintedPagePixelForPixel) {
@@ -179,24 +254,33 @@ TEST_F(PrintPreviewTest, FittedPageIsWholeCentredWithItsAspectKeptAndSmoothlySca
     const double formGreys =
         GreyShare([&](int x, int y) { return page.At(x, y); }, {0, 0, page.Width(), page.Height()});
     const auto expectFitted = [&](const char* when) {
-        RECT client;
+        RECT client, bar;
         GetClientRect(preview, &client);
+        GetWindowRect(Form->Preview->ToolBar, &bar);
+        MapWindowPoints(nullptr, preview, reinterpret_cast<POINT*>(&bar), 2);
+        // The room below the tool bar, which runs across the top.
+        const RECT area = Form->Preview->PageArea();
+        EXPECT_EQ(bar.top, 0) << when;
+        EXPECT_EQ(bar.right - bar.left, client.right) << when;
+        EXPECT_EQ(area.top, bar.bottom) << when;
+        EXPECT_EQ(area.bottom, client.bottom) << when;
         const RECT shown = Form->Preview->PageRect();
         const int width = shown.right - shown.left, height = shown.bottom - shown.top;
         EXPECT_FALSE(HasScrollBars(preview)) << when;
         EXPECT_GE(shown.left, 0) << when;
-        EXPECT_GE(shown.top, 0) << when;
+        EXPECT_GE(shown.top, area.top) << when;
         EXPECT_LE(shown.right, client.right) << when;
         EXPECT_LE(shown.bottom, client.bottom) << when;
         EXPECT_LE(std::abs(shown.left - (client.right - shown.right)), 1) << when << ": centred";
-        EXPECT_LE(std::abs(shown.top - (client.bottom - shown.bottom)), 1) << when;
+        EXPECT_LE(std::abs(shown.top - area.top - (client.bottom - shown.bottom)), 1) << when;
         EXPECT_LE(std::abs(width * page.Height() - height * page.Width()), page.Height())
             << when << ": " << width << " x " << height << ", the aspect kept";
-        // One side meets the margin: as large as the window allows.
-        EXPECT_TRUE(shown.left <= 20 || shown.top <= 20) << when;
+        // One side meets the margin: as large as the room allows.
+        EXPECT_TRUE(shown.left <= 20 || shown.top - area.top <= 20) << when;
 
         const ScreenPicture picture(preview);
-        EXPECT_EQ(picture.At(0, 0), GetSysColor(COLOR_APPWORKSPACE)) << when << ": grey around";
+        EXPECT_EQ(picture.At(0, area.top), GetSysColor(COLOR_APPWORKSPACE))
+            << when << ": grey around";
         EXPECT_EQ(picture.At(client.right - 1, client.bottom - 1), GetSysColor(COLOR_APPWORKSPACE));
         // Scaled down smoothly, the form's black text and lines on white come out in many more
         // shades of grey than the form has; dropping pixels would keep its share.

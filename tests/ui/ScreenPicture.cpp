@@ -117,6 +117,56 @@ RECT BoxOf(const ScreenPicture& picture, COLORREF colour) {
     return box;
 }
 
+TextPixels TextPixelsIn(const ScreenPicture& picture, const RECT& area) {
+    const COLORREF background = picture.At(area.left, area.top);
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (picture.At(x, y) != background) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        }
+    }
+    TextPixels text;
+    text.Width = std::max<int>(0, box.right - box.left);
+    text.Height = std::max<int>(0, box.bottom - box.top);
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            text.Pixels.push_back(picture.At(x, y));
+    return text;
+}
+
+TextPixels WideTextPixels(const std::wstring& text, HFONT font, COLORREF colour,
+                          COLORREF background) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    // Room around the text for glyphs that reach past their cells.
+    const SIZE size{extent.cx + 20, extent.cy + 20};
+    const BITMAPINFO info = TopDownBitmap(size.cx, size.cy);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    const RECT all{0, 0, size.cx, size.cy};
+    HBRUSH brush = CreateSolidBrush(background);
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colour);
+    ExtTextOutW(dc, 10, 10, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    GdiFlush();
+    SelectObject(dc, oldBitmap);
+    SelectObject(dc, oldFont);
+    DeleteDC(dc);
+    const ScreenPicture picture(bitmap, size);
+    DeleteObject(bitmap);
+    return TextPixelsIn(picture, all);
+}
+
 void ExpectGridDrawnWhole(const TStringGrid& grid, int dpi) {
     using namespace GridDesign;
     const auto scaled = [dpi](int v) { return MulDiv(v, dpi, 96); };

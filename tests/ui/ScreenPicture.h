@@ -46,6 +46,19 @@ double Contrast(COLORREF a, COLORREF b);
 // fill.
 void ExpectInactiveSelectionPlain(const TStringGrid& grid, int dpi);
 
+// A text's pixels on a plain background: the smallest rectangle holding every pixel that differs
+// from the background, with the colours there.
+struct TextPixels {
+    int Width = 0, Height = 0;
+    std::vector<COLORREF> Pixels;
+    friend bool operator==(const TextPixels&, const TextPixels&) = default;
+};
+// In a rectangle of a picture whose background is the colour of the rectangle's top-left pixel.
+TextPixels TextPixelsIn(const ScreenPicture& picture, const RECT& area);
+// The text drawn by ExtTextOutW in the font and colour on the background.
+TextPixels WideTextPixels(const std::wstring& text, HFONT font, COLORREF colour,
+                          COLORREF background);
+
 // Checks a picture of the grid at a DPI: a line between every two cells at its design place
 // scaled, every line and each band of the border one design pixel scaled wide, and every heading
 // drawn whole inside its cell.

@@ -10,10 +10,27 @@ struct ButtonState {
     HBITMAP Disabled = nullptr;
     HFONT Font = nullptr;
     bool Pressed = false;
+    // Held down as the choice in force.
+    bool Down = false;
 };
 
 ButtonState* StateOf(HWND hwnd) {
     return reinterpret_cast<ButtonState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+// A button held down has the face of a checked tool button: a mesh of the face and highlight
+// colours.
+void FillHeldDown(HDC dc, const RECT& r) {
+    static const WORD mesh[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
+    HBITMAP pattern = CreateBitmap(8, 8, 1, 1, mesh);
+    HBRUSH brush = CreatePatternBrush(pattern);
+    const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+    const COLORREF oldBack = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    FillRect(dc, &r, brush);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+    DeleteObject(brush);
+    DeleteObject(pattern);
 }
 
 void PaintButton(HWND hwnd, ButtonState& state) {
@@ -21,10 +38,14 @@ void PaintButton(HWND hwnd, ButtonState& state) {
     HDC dc = BeginPaint(hwnd, &paint);
     RECT r;
     GetClientRect(hwnd, &r);
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(dc, &r, state.Pressed ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    if (state.Down && !state.Pressed)
+        FillHeldDown(dc, r);
+    else
+        FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    const bool sunken = state.Pressed || state.Down;
+    DrawEdge(dc, &r, sunken ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     const bool enabled = IsWindowEnabled(hwnd);
-    const int shift = state.Pressed ? 1 : 0;
+    const int shift = sunken ? 1 : 0;
     if (HBITMAP picture = enabled ? state.Normal : state.Disabled) {
         BITMAP info;
         GetObjectA(picture, sizeof info, &info);
@@ -137,5 +158,13 @@ void SetSpeedButtonPictures(HWND button, HBITMAP normal, HBITMAP disabled) {
     ButtonState* state = StateOf(button);
     state->Normal = normal;
     state->Disabled = disabled;
+    InvalidateRect(button, nullptr, TRUE);
+}
+
+void SetSpeedButtonDown(HWND button, bool down) {
+    ButtonState* state = StateOf(button);
+    if (state->Down == down)
+        return;
+    state->Down = down;
     InvalidateRect(button, nullptr, TRUE);
 }

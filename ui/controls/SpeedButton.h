@@ -12,3 +12,6 @@ constexpr const char* SpeedButtonClass = "WmxSpeedButton";
 
 // Gives a picture button its two pictures (the window keeps no ownership of them).
 void SetSpeedButtonPictures(HWND button, HBITMAP normal, HBITMAP disabled);
+
+// Shows a button held down, for the choice in force among the buttons beside it, or up again.
+void SetSpeedButtonDown(HWND button, bool down);

@@ -30,9 +30,9 @@ void TMainForm::CreateMenu() {
 }
 
 void TMainForm::CreateControls() {
-    Tooltips = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+    Tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle,
-                               nullptr, GetModuleHandleA(nullptr), nullptr);
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
     CreateToolBar();
     // Created in the Tab order: the creation order is the order IsDialogMessage follows.
     CreateEntryFields();
@@ -57,18 +57,16 @@ void TMainForm::CreateToolBar() {
         HWND* Button;
         int Id;
         int Left;
-        const char* Hint;
+        const wchar_t* Hint;
     };
     const PictureButton buttons[] = {
-        {&SpeedButton1, idSpeedButton1, 8, "otwiera plik z pomiarami"},
-        {&SpeedButton2, idSpeedButton2, 40, "zapisuje pomiary do pliku"},
-        {&SpeedButton3, idSpeedButton3, 72, "drukuje wybrany pomiar (kliknij w tabelk\xea)"},
-        {&SpeedButton7, idSpeedButton7, 104,
-         "podgl\xb9"
-         "d wydruku wybranego pomiaru"},
-        {&SpeedButton4, idSpeedButton4, 136, "ustawienia drukarki"},
-        {&SpeedButton6, idSpeedButton6, 168, "informacje"},
-        {&SpeedButton5, idSpeedButton5, 200, "wyjscie"},
+        {&SpeedButton1, idSpeedButton1, 8, L"otwiera plik z pomiarami"},
+        {&SpeedButton2, idSpeedButton2, 40, L"zapisuje pomiary do pliku"},
+        {&SpeedButton3, idSpeedButton3, 72, L"drukuje wybrany pomiar (kliknij w tabelkę)"},
+        {&SpeedButton7, idSpeedButton7, 104, L"podgląd wydruku wybranego pomiaru"},
+        {&SpeedButton4, idSpeedButton4, 136, L"ustawienia drukarki"},
+        {&SpeedButton6, idSpeedButton6, 168, L"informacje"},
+        {&SpeedButton5, idSpeedButton5, 200, L"wyjscie"},
     };
     for (const PictureButton& b : buttons) {
         *b.Button = CreateChild(SpeedButtonClass, "", 0, b.Left, 4, 25, 25, SpeedBar, b.Id, Font);
@@ -133,9 +131,9 @@ void TMainForm::CreateEntryFields() {
     for (const char* item : {"passenger", "lorry", "bus", "other"})
         SendMessageA(rodzaj_pojazdu, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     SizeVehicleTypeBox();
-    AddHint(rodzaj_pojazdu, "wybierz typ auta");
+    AddHint(rodzaj_pojazdu, L"wybierz typ auta");
     if (HWND inner = GetWindow(rodzaj_pojazdu, GW_CHILD))
-        AddHint(inner, "wybierz typ auta");
+        AddHint(inner, L"wybierz typ auta");
 
     createCaption({&Label4, "r&esult", 408, 232, 25, 13, SS_LEFT});
     txtTmp = CreateChild("EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 440, 224, 265, 21, Handle,

@@ -1,6 +1,8 @@
 // The main window's hints: in status panel 3 for the control under the pointer or the menu item
-// selected, and as tooltips.
+// selected, and as tooltips. They are the program's own texts, some with Polish letters: kept in
+// UTF-16 and shown through the wide functions, so that they read right under every code page.
 #include "ui/main_window/MainWindow.h"
+#include "ui/win32/AnsiPath.h"
 
 #include <commctrl.h>
 
@@ -9,67 +11,68 @@
 namespace {
 
 // Connect's hint, on the tool button and on its menu item alike.
-constexpr const char* StartHint = "polacz sie z Tintrem";
+constexpr const wchar_t* StartHint = L"polacz sie z Tintrem";
 
 struct ItemHint {
     int Id;
-    const char* Hint;
+    const wchar_t* Hint;
 };
 
 const ItemHint MenuHints[] = {
-    {idFileOpenItem, "Open an existing file"},
-    {idFileSaveItem, "Save current file"},
-    {idFileSaveAsItem, "Save current file under a new name"},
-    {idFilePrintItem, "Print current file"},
-    {idFilePrintPreviewItem, "Show the report as it will be printed"},
-    {idFilePrintSetupItem, "Change printer setup"},
-    {idFileExitItem, "Exit this application"},
-    {idHelpAboutItem, "Show program information"},
+    {idFileOpenItem, L"Open an existing file"},
+    {idFileSaveItem, L"Save current file"},
+    {idFileSaveAsItem, L"Save current file under a new name"},
+    {idFilePrintItem, L"Print current file"},
+    {idFilePrintPreviewItem, L"Show the report as it will be printed"},
+    {idFilePrintSetupItem, L"Change printer setup"},
+    {idFileExitItem, L"Exit this application"},
+    {idHelpAboutItem, L"Show program information"},
     {idsbStart, StartHint},
 };
 
 } // namespace
 
-const char* TMainForm::MenuHint(int id) {
+const wchar_t* TMainForm::MenuHint(int id) {
     for (const ItemHint& h : MenuHints) {
         if (h.Id == id)
             return h.Hint;
     }
-    return "";
+    return L"";
 }
 
 void TMainForm::MenuItemSelected(WPARAM wParam, LPARAM lParam) {
     const bool closed = HIWORD(wParam) == 0xFFFF && lParam == 0;
-    const char* hint = closed || (HIWORD(wParam) & MF_POPUP) ? "" : MenuHint(LOWORD(wParam));
+    std::wstring hint =
+        closed || (HIWORD(wParam) & MF_POPUP) ? L"" : MenuHint(LOWORD(wParam));
     // A recent file's item may show its path shortened: its hint shows it whole.
     if (const std::string* file = ListedRecentFile(LOWORD(wParam)))
-        hint = file->c_str();
+        hint = WideText(*file);
     CurrentHint = hint;
     ShowHint(hint);
 }
 
-void TMainForm::AddHint(HWND control, const char* hint) {
-    SetPropA(control, "hint", const_cast<char*>(hint));
-    TOOLINFOA tool{};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+void TMainForm::AddHint(HWND control, const wchar_t* hint) {
+    SetPropA(control, "hint", const_cast<wchar_t*>(hint));
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = GetParent(control);
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.lpszText = const_cast<char*>(hint);
-    SendMessageA(Tooltips, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.lpszText = const_cast<wchar_t*>(hint);
+    SendMessageW(Tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-const char* TMainForm::HintOf(HWND control) const {
-    return static_cast<const char*>(GetPropA(control, "hint"));
+const wchar_t* TMainForm::HintOf(HWND control) const {
+    return static_cast<const wchar_t*>(GetPropA(control, "hint"));
 }
 
 // The hint of the control under the pointer or of the nearest container that has one.
 void TMainForm::UpdateHintFromPointer() {
     POINT at;
     GetCursorPos(&at);
-    std::string hint;
+    std::wstring hint;
     for (HWND h = WindowFromPoint(at); h && h != Handle; h = GetParent(h)) {
-        if (const char* text = HintOf(h)) {
+        if (const wchar_t* text = HintOf(h)) {
             hint = text;
             break;
         }

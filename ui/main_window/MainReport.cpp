@@ -64,16 +64,17 @@ void TMainForm::FilePrint() {
         PrintTestReport(Handle, ShownReport());
 }
 
-// The page is composed once, now: later typing does not reach an open preview. Opening it again
-// while it is open shows a fresh page in the same window; a page that cannot be composed leaves
-// the open one as it was.
+// The page is composed once, now: later typing does not reach an open preview, whose title names
+// the registration number and the record (the selected row) it shows. Opening it again while it
+// is open shows a fresh page in the same window; a page that cannot be composed leaves the open
+// one as it was.
 void TMainForm::FilePrintPreview() {
     if (!PageWithoutVerdictWanted(Handle, Tabela, "Preview"))
         return;
     ReportPage page = ComposeReportPage(ShownReport());
     if (!Preview || !Preview->IsOpen())
         Preview = std::make_unique<TPrintPreview>(Handle);
-    Preview->Show(std::move(page));
+    Preview->Show(std::move(page), CurrentRecord);
 }
 
 void TMainForm::FilePrintSetup() {

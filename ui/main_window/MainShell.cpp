@@ -4,6 +4,8 @@
 #include "ui/controls/StandardControls.h"
 #include "ui/win32/ModalScope.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace {
@@ -61,8 +63,8 @@ void TMainForm::Timer1Timer() {
     ResizeToText(Label2);
 }
 
-void TMainForm::ShowHint(const std::string& hint) {
-    SetStatusText(3, hint);
+void TMainForm::ShowHint(const std::wstring& hint) {
+    SendMessageW(StatusBar, SB_SETTEXTW, 3, reinterpret_cast<LPARAM>(hint.c_str()));
 }
 
 void TMainForm::HelpAbout() {

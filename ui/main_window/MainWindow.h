@@ -90,7 +90,7 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
 
     // Handlers.
     void FormShow();
-    void ShowHint(const std::string& hint);
+    void ShowHint(const std::wstring& hint);
     void Timer1Timer();
     void HelpAbout();
     void Image1Click();
@@ -152,8 +152,8 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
     void SizeVehicleTypeBox();
     void AlignCaptions();
     // The hints (MainHints.cpp).
-    void AddHint(HWND control, const char* hint);
-    static const char* MenuHint(int id);
+    void AddHint(HWND control, const wchar_t* hint);
+    static const wchar_t* MenuHint(int id);
     void MenuItemSelected(WPARAM wParam, LPARAM lParam);
     void DispatchCommand(int id, int code);
     LRESULT DispatchNotify(NMHDR& header);
@@ -184,7 +184,7 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
     const std::string* ListedRecentFile(int id) const;
     void NoteUserChange(int id, int code);
     void ResizeToText(HWND label);
-    const char* HintOf(HWND control) const;
+    const wchar_t* HintOf(HWND control) const;
     void UpdateHintFromPointer();
     friend void ProcessMessage(MSG& msg);
 
@@ -198,7 +198,7 @@ class TMainForm : private MainWindowParts, private MeterSessionListener {
     bool CanClose = false;
     // A close asked for while the port's wait ran, done once it is over.
     bool CloseAfterWait = false;
-    std::string CurrentHint;
+    std::wstring CurrentHint;
     // The client area at 96 dpi.
     static constexpr int ClientWidth = 725;
     static constexpr int ClientHeight = 342;

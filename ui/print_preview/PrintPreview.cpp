@@ -1,32 +1,53 @@
 #include "ui/print_preview/PrintPreview.h"
 
 #include "report/ReportPrinter.h"
+#include "ui/controls/SpeedButton.h"
+#include "ui/controls/StandardControls.h"
+#include "ui/win32/AnsiPath.h"
 #include "ui/win32/Dpi.h"
 #include "ui/win32/EventBinding.h"
+#include "ui/win32/Layout.h"
 #include "ui/win32/ModalScope.h"
 #include "ui/win32/Pictures.h"
 #include "ui/win32/WindowClass.h"
 #include "ui/win32/WindowObject.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace {
 
 constexpr const char* PrintPreviewClass = "TPrintPreview";
-constexpr DWORD PreviewStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD PreviewStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // Grey around the page, at 96 dpi.
 constexpr int DesignMargin = 16;
+// The tool bar across the top, at 96 dpi: as high as the main window's.
+constexpr int DesignToolBarHeight = 33;
+enum ToolButtonId : int { idPrint = 1, idWholePage, idActualSize, idClose };
 // One step of the arrow keys and of a wheel notch's line, at 96 dpi.
 constexpr int DesignLine = 20;
 constexpr int WheelLines = 3;
 
 bool ControlDown() {
     return GetKeyState(VK_CONTROL) < 0;
+}
+
+// "Print Preview - KR 1G5T2, record 4": the registration number as typed, without the blanks
+// around it, and "Print Preview - record 4" where the field is blank.
+std::wstring PreviewTitle(const std::string& registration, int record) {
+    std::wstring title = L"Print Preview - ";
+    const auto first = registration.find_first_not_of(" \t");
+    if (first != std::string::npos) {
+        const auto length = registration.find_last_not_of(" \t") - first + 1;
+        title += WideText(registration.substr(first, length)) + L", ";
+    }
+    return title + L"record " + std::to_wstring(record);
 }
 
 } // namespace
@@ -45,6 +66,8 @@ TPrintPreview::TPrintPreview(HWND owner) {
     if (!Handle)
         throw std::runtime_error("The print preview cannot be created");
     Dpi = ScreenDpi(Handle);
+    SetLayoutDpi(Handle, Dpi);
+    CreateToolBar();
     RouteMessagesTo(Handle, *this);
 }
 
@@ -55,9 +78,86 @@ TPrintPreview::~TPrintPreview() {
     }
 }
 
-void TPrintPreview::Show(ReportPage page) {
+// Buttons that take no focus, so that the keys keep acting in the preview; each one's tooltip
+// names its key.
+void TPrintPreview::CreateToolBar() {
+    RegisterToolBarClasses();
+    ToolBar = CreateChild(PanelClass, "", 0, 0, 0, 0, 0, Handle, 0, nullptr);
+    Tooltips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    const struct {
+        HWND* Button;
+        int Id;
+        const char* Caption;
+        int Left;
+        const wchar_t* Tip;
+    } buttons[] = {
+        {&PrintButton, idPrint, "Print", 8, L"Print the page shown (Ctrl+P)"},
+        {&WholePageButton, idWholePage, "Whole page", 91, L"Show the whole page (-)"},
+        {&ActualSizeButton, idActualSize, "Actual size", 166,
+         L"Show the page at actual size, one pixel of the form to one of the screen (+)"},
+        {&CloseButton, idClose, "Close", 249, L"Close the preview (Esc)"},
+    };
+    const HFONT font = UiFont(8, false, Dpi);
+    for (const auto& b : buttons) {
+        *b.Button =
+            CreateChild(SpeedButtonClass, b.Caption, 0, b.Left, 4, 75, 25, ToolBar, b.Id, font);
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = ToolBar;
+        tool.uId = reinterpret_cast<UINT_PTR>(*b.Button);
+        tool.lpszText = const_cast<wchar_t*>(b.Tip);
+        SendMessageW(Tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+// Across the top, as wide as the window; its edge moves with the width, so all of it is drawn
+// again.
+void TPrintPreview::PlaceToolBar() {
+    RECT client;
+    GetClientRect(Handle, &client);
+    SetWindowPos(ToolBar, nullptr, 0, 0, client.right, ToolBarHeight(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(ToolBar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+int TPrintPreview::ToolBarHeight() const {
+    return ScaledTo(DesignToolBarHeight, Dpi);
+}
+
+void TPrintPreview::ToolButtonClicked(int id) {
+    switch (id) {
+    case idPrint:
+        RunHandler(*this, &TPrintPreview::PrintPage);
+        break;
+    case idWholePage:
+        Zoom(false, PageAreaCentre());
+        break;
+    case idActualSize:
+        Zoom(true, PageAreaCentre());
+        break;
+    case idClose:
+        // Once the button's click is over: the button goes with the window.
+        PostMessageA(Handle, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
+}
+
+// The button of the size shown is held down.
+void TPrintPreview::ShowSizeChosen() {
+    SetSpeedButtonDown(WholePageButton, !ActualSize);
+    SetSpeedButtonDown(ActualSizeButton, ActualSize);
+}
+
+void TPrintPreview::Show(ReportPage page, int record) {
+    SetWindowTextW(Handle, PreviewTitle(page.RegistrationNo, record).c_str());
     Page.emplace(std::move(page));
     ActualSize = false;
+    ShowSizeChosen();
     Origin = {};
     if (!IsWindowVisible(Handle)) {
         PlaceAtDefaultSize();
@@ -80,7 +180,8 @@ void TPrintPreview::PlaceAtDefaultSize() {
     const int workHeight = work.bottom - work.top;
     const SIZE frame = FrameSizeFor(0, 0, PreviewStyle, 0, false, Dpi);
     const int height = workHeight * 9 / 10;
-    const int pageHeight = std::max(1, height - static_cast<int>(frame.cy) - 2 * Margin());
+    const int pageHeight =
+        std::max(1, height - static_cast<int>(frame.cy) - ToolBarHeight() - 2 * Margin());
     const int pageWidth = MulDiv(pageHeight, Page->Image.Width(), Page->Image.Height());
     const int width =
         std::min(workWidth * 9 / 10, pageWidth + 2 * Margin() + static_cast<int>(frame.cx));
@@ -93,30 +194,43 @@ int TPrintPreview::Margin() const {
     return ScaledTo(DesignMargin, Dpi);
 }
 
+RECT TPrintPreview::PageArea() const {
+    RECT area;
+    GetClientRect(Handle, &area);
+    area.top = std::min(area.bottom, static_cast<LONG>(ToolBarHeight()));
+    return area;
+}
+
+POINT TPrintPreview::PageAreaCentre() const {
+    const RECT area = PageArea();
+    return {(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+}
+
 RECT TPrintPreview::PageRect() const {
-    RECT client;
-    GetClientRect(Handle, &client);
+    const RECT area = PageArea();
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
     const int width = Page->Image.Width();
     const int height = Page->Image.Height();
     const int margin = Margin();
     if (ActualSize) {
-        // Centred where the window is larger than the page with its surround, else scrolled.
+        // Centred where the area is larger than the page with its surround, else scrolled.
         const int left =
-            client.right >= width + 2 * margin ? (client.right - width) / 2 : margin - Origin.x;
-        const int top =
-            client.bottom >= height + 2 * margin ? (client.bottom - height) / 2 : margin - Origin.y;
+            areaWidth >= width + 2 * margin ? (areaWidth - width) / 2 : margin - Origin.x;
+        const int top = area.top + (areaHeight >= height + 2 * margin ? (areaHeight - height) / 2
+                                                                      : margin - Origin.y);
         return {left, top, left + width, top + height};
     }
-    // Whole, as large as the window allows with its aspect kept.
-    const int roomWidth = std::max(1, static_cast<int>(client.right) - 2 * margin);
-    const int roomHeight = std::max(1, static_cast<int>(client.bottom) - 2 * margin);
+    // Whole, as large as the area allows with its aspect kept.
+    const int roomWidth = std::max(1, areaWidth - 2 * margin);
+    const int roomHeight = std::max(1, areaHeight - 2 * margin);
     int shownWidth = roomWidth, shownHeight = roomHeight;
     if (static_cast<long long>(roomWidth) * height <= static_cast<long long>(roomHeight) * width)
         shownHeight = MulDiv(height, roomWidth, width);
     else
         shownWidth = MulDiv(width, roomHeight, height);
-    const int left = (client.right - shownWidth) / 2;
-    const int top = (client.bottom - shownHeight) / 2;
+    const int left = (areaWidth - shownWidth) / 2;
+    const int top = area.top + (areaHeight - shownHeight) / 2;
     return {left, top, left + shownWidth, top + shownHeight};
 }
 
@@ -152,10 +266,13 @@ void TPrintPreview::Zoom(bool actualSize, POINT anchor) {
     const double y =
         std::clamp(double(anchor.y - before.top) / (before.bottom - before.top), 0.0, 1.0);
     ActualSize = actualSize;
+    ShowSizeChosen();
     Origin = {};
     if (actualSize) {
+        const int top = PageArea().top;
         Origin.x = Margin() + static_cast<int>(std::lround(x * Page->Image.Width())) - anchor.x;
-        Origin.y = Margin() + static_cast<int>(std::lround(y * Page->Image.Height())) - anchor.y;
+        Origin.y =
+            top + Margin() + static_cast<int>(std::lround(y * Page->Image.Height())) - anchor.y;
     }
     UpdateScrollBars();
     InvalidateRect(Handle, nullptr, FALSE);
@@ -170,14 +287,15 @@ void TPrintPreview::UpdateScrollBars() {
     for (int pass = 0; pass < 3; ++pass) {
         RECT client;
         GetClientRect(Handle, &client);
+        const RECT area = PageArea();
         const struct {
             int Bar;
             int Extent;
             int Shown;
             LONG& Position;
         } bars[] = {
-            {SB_HORZ, Page->Image.Width() + 2 * Margin(), client.right, Origin.x},
-            {SB_VERT, Page->Image.Height() + 2 * Margin(), client.bottom, Origin.y},
+            {SB_HORZ, Page->Image.Width() + 2 * Margin(), area.right - area.left, Origin.x},
+            {SB_VERT, Page->Image.Height() + 2 * Margin(), area.bottom - area.top, Origin.y},
         };
         for (const auto& b : bars) {
             SCROLLINFO info{};
@@ -243,9 +361,7 @@ void TPrintPreview::Scroll(int bar, int request, int trackPosition) {
 }
 
 void TPrintPreview::KeyDown(WPARAM key) {
-    RECT client;
-    GetClientRect(Handle, &client);
-    const POINT centre{client.right / 2, client.bottom / 2};
+    const POINT centre = PageAreaCentre();
     switch (key) {
     case VK_ESCAPE:
         SendMessageA(Handle, WM_CLOSE, 0, 0);
@@ -321,8 +437,12 @@ LRESULT TPrintPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
+        PlaceToolBar();
         UpdateScrollBars();
         InvalidateRect(Handle, nullptr, FALSE);
+        return 0;
+    case WM_COMMAND:
+        ToolButtonClicked(LOWORD(wParam));
         return 0;
     case WM_KEYDOWN:
         KeyDown(wParam);
@@ -341,16 +461,15 @@ LRESULT TPrintPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Scroll(bar, LOWORD(wParam), info.nTrackPos);
         return 0;
     }
-    case WM_DPICHANGED: {
+    case WM_DPICHANGED:
+        // The tool bar's buttons and fonts are laid out again at the new DPI as the window takes
+        // the rectangle suggested.
         Dpi = LOWORD(wParam);
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(Handle, nullptr, suggested.left, suggested.top,
-                     suggested.right - suggested.left, suggested.bottom - suggested.top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        RelayoutAtDpi(Handle, Dpi, *reinterpret_cast<const RECT*>(lParam));
+        PlaceToolBar();
         UpdateScrollBars();
         InvalidateRect(Handle, nullptr, FALSE);
         return 0;
-    }
     case WM_DESTROY:
         Page.reset();
         break;

@@ -62,3 +62,11 @@ std::string ShownText(const std::wstring& text, UINT codePage) {
     }
     return shown;
 }
+
+std::wstring WideText(const std::string& text, UINT codePage) {
+    const int length = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(wideLength > 0 ? wideLength : 0, L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), wideLength);
+    return wide;
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Paths for the program's file functions, which take 8-bit text in the system's ANSI code page,
-// from the paths the system gives in UTF-16 (the command line, the program's own file name).
+// from the paths the system gives in UTF-16 (the command line, the program's own file name), and
+// the way back for what the user typed, for the wide functions.
 
 #include <windows.h>
 
@@ -14,3 +15,6 @@ std::optional<std::string> AnsiPath(const std::wstring& path, UINT codePage = CP
 
 // The text in the code page for showing it, "?" standing for each character the code page lacks.
 std::string ShownText(const std::wstring& text, UINT codePage = CP_ACP);
+
+// Text in the code page (what the user typed, what a file keeps) in UTF-16.
+std::wstring WideText(const std::string& text, UINT codePage = CP_ACP);

@@ -9,13 +9,7 @@
 
 namespace {
 
-class TitleTest : public SampleWindowTest {
-  protected:
-    void TypeALetter() {
-        Focus(Form->Edit1);
-        Type(Form->Edit1, "x");
-    }
-};
+using TitleTest = SampleWindowTest;
 
 TEST_F(TitleTest, TheTitleNamesTheFileAndMarksChangesNotSaved) {
     MessageBoxSeen question;
@@ -25,31 +19,31 @@ TEST_F(TitleTest, TheTitleNamesTheFileAndMarksChangesNotSaved) {
         const char* Title;
     } steps[] = {
         {"config.wmx read at start", [] {}, "Kavra Tintra"},
-        {"a letter typed", [&] { TypeALetter(); }, "*Kavra Tintra"},
+        {"a letter typed", [&] { ChangeTheName(); }, "*Kavra Tintra"},
         {"Ctrl+S without a file asks for a name",
          [&] {
              Dialogs.Expect(ChooseFile(Path("a.wmx")));
              Keystroke('S', VK_CONTROL);
          },
          "a.wmx - Kavra Tintra"},
-        {"a letter typed", [&] { TypeALetter(); }, "*a.wmx - Kavra Tintra"},
+        {"a letter typed", [&] { ChangeTheName(); }, "*a.wmx - Kavra Tintra"},
         // From here on an unexpected dialog is cancelled and leaves the "*".
         {"Ctrl+S saves to the file", [&] { Keystroke('S', VK_CONTROL); }, "a.wmx - Kavra Tintra"},
         {"a letter typed, the second tool button saves to the file",
          [&] {
-             TypeALetter();
+             ChangeTheName();
              Click(Form->SpeedButton2, 5, 5);
          },
          "a.wmx - Kavra Tintra"},
         {"a letter typed, File > Save saves to the file",
          [&] {
-             TypeALetter();
+             ChangeTheName();
              Command(idFileSaveItem);
          },
          "a.wmx - Kavra Tintra"},
         {"a letter typed, F12 saves as another file",
          [&] {
-             TypeALetter();
+             ChangeTheName();
              Dialogs.Expect(ChooseFile(Path("b.wmx")));
              Keystroke(VK_F12);
          },
@@ -62,7 +56,7 @@ TEST_F(TitleTest, TheTitleNamesTheFileAndMarksChangesNotSaved) {
          "c.wmx - Kavra Tintra"},
         {"a letter typed, Open, Cancel",
          [&] {
-             TypeALetter();
+             ChangeTheName();
              Dialogs.Expect(AnswerMessageBox(question, IDCANCEL));
              Keystroke('O', VK_CONTROL);
          },
@@ -76,7 +70,7 @@ TEST_F(TitleTest, TheTitleNamesTheFileAndMarksChangesNotSaved) {
          "a.wmx - Kavra Tintra"},
         {"a letter typed, Open, Yes saves to the file, the Open dialog cancelled",
          [&] {
-             TypeALetter();
+             ChangeTheName();
              Dialogs.Expect(AnswerMessageBox(question, IDYES));
              Dialogs.Expect(PressButton(IDCANCEL));
              Command(idFileOpenItem);
@@ -84,7 +78,7 @@ TEST_F(TitleTest, TheTitleNamesTheFileAndMarksChangesNotSaved) {
          "a.wmx - Kavra Tintra"},
         {"a letter typed, Connect, No: the typed entries stay",
          [&] {
-             TypeALetter();
+             ChangeTheName();
              Dialogs.Expect(AnswerMessageBox(question, IDNO));
              Click(Form->sbStart, 5, 5);
              Click(Form->sbStart, 5, 5); // Disconnect

@@ -13,11 +13,6 @@ namespace {
 
 class UnsavedChangesTest : public SampleWindowTest {
   protected:
-    // A change as the user makes it: a letter typed into the customer's name.
-    void ChangeTheName() {
-        Focus(Form->Edit1);
-        Type(Form->Edit1, "x");
-    }
     // Starts the window afresh over the sample set.
     void Restart() {
         TearDown();

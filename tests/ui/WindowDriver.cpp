@@ -193,6 +193,11 @@ void MainFormTest::Command(int id) {
     ProcessMessages();
 }
 
+void MainFormTest::ChangeTheName() {
+    Focus(Form->Edit1);
+    Type(Form->Edit1, "x");
+}
+
 void MainFormTest::Click(HWND control, int x, int y) {
     PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(x, y));

@@ -75,6 +75,8 @@ class MainFormTest : public testing::Test {
     void ShowWindow();
     // A command as from the window's menu.
     void Command(int id);
+    // A change as the user makes it: a letter typed into the customer's name.
+    void ChangeTheName();
     std::string Path(const std::string& name) const { return Folder + "\\" + name; }
     // Where the program keeps its recovery copy in this test.
     std::string RecoveryCopyFile() const { return Path("appdata\\Kavra Tintra\\recovery.dat"); }
